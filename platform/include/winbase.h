@@ -1,0 +1,83 @@
+// Kernel services: errors, time, processes and threads, handles and waits,
+// system information, wide-string routines and system message texts.
+#pragma once
+
+#include <stdarg.h>
+
+#include "winerror.h"
+#include "libloaderapi.h"
+
+#define WINBASEAPI EXTERN_C
+
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_ABANDONED 0x00000080L
+#define WAIT_FAILED ((DWORD)0xFFFFFFFF)
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+
+typedef struct _SYSTEM_INFO {
+  union {
+    DWORD dwOemId;
+    struct {
+      WORD wProcessorArchitecture;
+      WORD wReserved;
+    } s;
+  } u;
+  DWORD dwPageSize;
+  LPVOID lpMinimumApplicationAddress;
+  LPVOID lpMaximumApplicationAddress;
+  DWORD_PTR dwActiveProcessorMask;
+  DWORD dwNumberOfProcessors;
+  DWORD dwProcessorType;
+  DWORD dwAllocationGranularity;
+  WORD wProcessorLevel;
+  WORD wProcessorRevision;
+} SYSTEM_INFO, *LPSYSTEM_INFO;
+
+#define PROCESSOR_ARCHITECTURE_AMD64 9
+#define PROCESSOR_AMD_X8664 8664
+
+WINBASEAPI DWORD WINAPI GetLastError(void);
+WINBASEAPI void WINAPI SetLastError(DWORD dwErrCode);
+
+WINBASEAPI DWORD WINAPI GetTickCount(void);
+WINBASEAPI ULONGLONG WINAPI GetTickCount64(void);
+WINBASEAPI void WINAPI Sleep(DWORD dwMilliseconds);
+WINBASEAPI void WINAPI GetSystemInfo(LPSYSTEM_INFO lpSystemInfo);
+
+WINBASEAPI DWORD WINAPI GetCurrentProcessId(void);
+WINBASEAPI DWORD WINAPI GetCurrentThreadId(void);
+
+WINBASEAPI BOOL WINAPI CloseHandle(HANDLE hObject);
+WINBASEAPI DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+
+// Wide-string routines (counts in characters, as on Windows).
+WINBASEAPI LPWSTR WINAPI lstrcpyW(LPWSTR lpString1, LPCWSTR lpString2);
+WINBASEAPI LPWSTR WINAPI lstrcpynW(LPWSTR lpString1, LPCWSTR lpString2, int iMaxLength);
+WINBASEAPI LPWSTR WINAPI lstrcatW(LPWSTR lpString1, LPCWSTR lpString2);
+WINBASEAPI int WINAPI lstrlenW(LPCWSTR lpString);
+WINBASEAPI int WINAPI lstrcmpW(LPCWSTR lpString1, LPCWSTR lpString2);
+WINBASEAPI int WINAPI lstrcmpiW(LPCWSTR lpString1, LPCWSTR lpString2);
+
+// System message texts.
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_STRING 0x00000400
+#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+#define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000
+#define FORMAT_MESSAGE_MAX_WIDTH_MASK 0x000000FF
+
+WINBASEAPI DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
+                                       LPWSTR lpBuffer, DWORD nSize, va_list *Arguments);
+WINBASEAPI HLOCAL WINAPI LocalFree(HLOCAL hMem);
+
+#ifdef UNICODE
+#define lstrcpy lstrcpyW
+#define lstrcpyn lstrcpynW
+#define lstrcat lstrcatW
+#define lstrlen lstrlenW
+#define lstrcmp lstrcmpW
+#define lstrcmpi lstrcmpiW
+#define FormatMessage FormatMessageW
+#endif
