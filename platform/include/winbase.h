@@ -6,6 +6,7 @@
 
 #include "winerror.h"
 #include "libloaderapi.h"
+#include "debugapi.h"
 
 #define WINBASEAPI EXTERN_C
 

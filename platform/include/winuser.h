@@ -626,3 +626,14 @@ WINUSERAPI BOOL WINAPI IsRectEmpty(const RECT *lprc);
 #define wsprintf wsprintfW
 #define wvsprintf wvsprintfW
 #endif
+
+// ---- Window properties ----
+WINUSERAPI BOOL WINAPI SetPropW(HWND hWnd, LPCWSTR lpString, HANDLE hData);
+WINUSERAPI HANDLE WINAPI GetPropW(HWND hWnd, LPCWSTR lpString);
+WINUSERAPI HANDLE WINAPI RemovePropW(HWND hWnd, LPCWSTR lpString);
+#ifdef UNICODE
+#define SetProp SetPropW
+#define GetProp GetPropW
+#define RemoveProp RemovePropW
+#define OutputDebugString OutputDebugStringW
+#endif

@@ -1,0 +1,6 @@
+// Debug output: the text a program sends to an attached debugger.
+#pragma once
+
+#include "winnt.h"
+
+EXTERN_C void WINAPI OutputDebugStringW(LPCWSTR lpOutputString);
