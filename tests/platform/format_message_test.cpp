@@ -23,14 +23,12 @@ struct MessageCase {
 };
 
 const MessageCase kMessages[] = {
-    {ERROR_SUCCESS, L"The operation completed successfully.\r\n"},
     {ERROR_INVALID_FUNCTION, L"Incorrect function.\r\n"},
     {ERROR_FILE_NOT_FOUND, L"The system cannot find the file specified.\r\n"},
     {ERROR_PATH_NOT_FOUND, L"The system cannot find the path specified.\r\n"},
     {ERROR_ACCESS_DENIED, L"Access is denied.\r\n"},
     {ERROR_INVALID_HANDLE, L"The handle is invalid.\r\n"},
     {ERROR_NOT_ENOUGH_MEMORY, L"Not enough memory resources are available to process this command.\r\n"},
-    {ERROR_INVALID_DATA, L"The data is invalid.\r\n"},
     {ERROR_OUTOFMEMORY, L"Not enough memory resources are available to complete this operation.\r\n"},
     {ERROR_SHARING_VIOLATION, L"The process cannot access the file because it is being used by another process.\r\n"},
     {ERROR_INVALID_PARAMETER, L"The parameter is incorrect.\r\n"},
@@ -39,21 +37,15 @@ const MessageCase kMessages[] = {
     {ERROR_MOD_NOT_FOUND, L"The specified module could not be found.\r\n"},
     {ERROR_ALREADY_EXISTS, L"Cannot create a file when that file already exists.\r\n"},
     {ERROR_BAD_EXE_FORMAT, L"%1 is not a valid Win32 application.\r\n"},
-    {ERROR_MORE_DATA, L"More data is available.\r\n"},
     {WAIT_TIMEOUT, L"The wait operation timed out.\r\n"},
-    {ERROR_NO_MORE_ITEMS, L"No more data is available.\r\n"},
     {ERROR_INVALID_WINDOW_HANDLE, L"Invalid window handle.\r\n"},
-    {ERROR_CANNOT_FIND_WND_CLASS, L"Cannot find window class.\r\n"},
     {ERROR_TIMEOUT, L"This operation returned because the timeout period expired.\r\n"},
-    {ERROR_RESOURCE_NAME_NOT_FOUND, L"The specified resource name cannot be found in the image file.\r\n"},
     // Win32 errors as HRESULTs.
     {0x80070002, L"The system cannot find the file specified.\r\n"},
-    {0x80070003, L"The system cannot find the path specified.\r\n"},
     {0x800705B4, L"This operation returned because the timeout period expired.\r\n"},
     {static_cast<DWORD>(E_INVALIDARG), L"The parameter is incorrect.\r\n"},
     {static_cast<DWORD>(E_OUTOFMEMORY), L"Not enough memory resources are available to complete this operation.\r\n"},
     {static_cast<DWORD>(E_ACCESSDENIED), L"Access is denied.\r\n"},
-    {static_cast<DWORD>(E_HANDLE), L"The handle is invalid.\r\n"},
     // COM's own codes.
     {static_cast<DWORD>(E_FAIL), L"Unspecified error\r\n"},
     {static_cast<DWORD>(E_POINTER), L"Invalid pointer\r\n"},
@@ -66,9 +58,7 @@ const MessageCase kMessages[] = {
     {static_cast<DWORD>(CO_E_NOTINITIALIZED), L"CoInitialize has not been called.\r\n"},
     {static_cast<DWORD>(RPC_E_CHANGED_MODE), L"Cannot change thread mode after it is set.\r\n"},
     {static_cast<DWORD>(STG_E_FILENOTFOUND), L"%1 could not be found.\r\n"},
-    {static_cast<DWORD>(STG_E_ACCESSDENIED), L"Access Denied.\r\n"},
     {static_cast<DWORD>(STG_E_INVALIDHEADER), L"The file %1 is not a valid compound file.\r\n"},
-    {static_cast<DWORD>(STG_E_DOCFILECORRUPT), L"The docfile has been corrupted.\r\n"},
 };
 
 TEST(FormatMessageW, DescribesSystemErrorsAndHresults) {

@@ -39,14 +39,6 @@ TEST(KernelHandles, HandleIsClosedOnlyOnce) {
   EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_FAILED);
 }
 
-TEST(KernelHandles, EveryHandleIsDistinct) {
-  HANDLE first = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE second = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  EXPECT_NE(first, second);
-  CloseHandle(first);
-  CloseHandle(second);
-}
-
 // An object that is signalled while a descriptor is readable, as a process
 // handle will be: here the read end of a pipe.
 TEST(KernelHandles, DescriptorObjectIsSignalledWhenReadable) {

@@ -16,13 +16,6 @@ TEST(KernelTime, TickCountAdvancesWithSleep) {
   EXPECT_LT(elapsed, 10000u);
 }
 
-TEST(KernelTime, TickCountIsTheLowHalfOfTheTickCount64) {
-  ULONGLONG wide = GetTickCount64();
-  DWORD narrow = GetTickCount();
-  EXPECT_LE(static_cast<DWORD>(narrow - static_cast<DWORD>(wide)), 1000u)
-      << "GetTickCount " << narrow << ", GetTickCount64 " << wide;
-}
-
 TEST(KernelSystemInfo, DescribesThisMachineAsAmd64) {
   SYSTEM_INFO info{};
   GetSystemInfo(&info);
