@@ -16,14 +16,28 @@
 #define WAIT_FAILED ((DWORD)0xFFFFFFFF)
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 
+#define STILL_ACTIVE ((DWORD)0x00000103L)
+#define CREATE_SUSPENDED 0x00000004
+
+typedef struct _SECURITY_ATTRIBUTES {
+  DWORD nLength;
+  LPVOID lpSecurityDescriptor;
+  BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
+
+typedef DWORD(WINAPI *PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
+typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
+
+// The processor architecture is reached without member names for the union and
+// structure (si.wProcessorArchitecture), as in the Windows SDK.
 typedef struct _SYSTEM_INFO {
   union {
     DWORD dwOemId;
     struct {
       WORD wProcessorArchitecture;
       WORD wReserved;
-    } s;
-  } u;
+    };
+  };
   DWORD dwPageSize;
   LPVOID lpMinimumApplicationAddress;
   LPVOID lpMaximumApplicationAddress;
@@ -52,6 +66,24 @@ WINBASEAPI DWORD WINAPI GetCurrentThreadId(void);
 WINBASEAPI BOOL WINAPI CloseHandle(HANDLE hObject);
 WINBASEAPI DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 
+WINBASEAPI HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState,
+                                      LPCWSTR lpName);
+WINBASEAPI BOOL WINAPI SetEvent(HANDLE hEvent);
+WINBASEAPI BOOL WINAPI ResetEvent(HANDLE hEvent);
+
+WINBASEAPI HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
+                                      LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
+                                      LPDWORD lpThreadId);
+WINBASEAPI BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
+
+// Local memory: fixed blocks only (the handle is the block's address).
+#define LMEM_FIXED 0x0000
+#define LMEM_ZEROINIT 0x0040
+#define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
+
+WINBASEAPI HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
+WINBASEAPI HLOCAL WINAPI LocalFree(HLOCAL hMem);
+
 // Wide-string routines (counts in characters, as on Windows).
 WINBASEAPI LPWSTR WINAPI lstrcpyW(LPWSTR lpString1, LPCWSTR lpString2);
 WINBASEAPI LPWSTR WINAPI lstrcpynW(LPWSTR lpString1, LPCWSTR lpString2, int iMaxLength);
@@ -71,9 +103,9 @@ WINBASEAPI int WINAPI lstrcmpiW(LPCWSTR lpString1, LPCWSTR lpString2);
 
 WINBASEAPI DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
                                        LPWSTR lpBuffer, DWORD nSize, va_list *Arguments);
-WINBASEAPI HLOCAL WINAPI LocalFree(HLOCAL hMem);
 
 #ifdef UNICODE
+#define CreateEvent CreateEventW
 #define lstrcpy lstrcpyW
 #define lstrcpyn lstrcpynW
 #define lstrcat lstrcatW
