@@ -1,0 +1,30 @@
+// Input entry points: what the mouse and keyboard do, turned into the
+// messages Windows would post for it. The screen view calls them for real
+// input, and tests call them to act as a tester. Safe from any thread; the
+// messages are handled by the receiving thread's message loop.
+//
+// Mouse input goes to the window under the pointer, given here as the window
+// and a point of its client area; a window that is hidden or disabled, or
+// whose top-level window is disabled (a modal box is up), takes none.
+// Keyboard input goes to the focus window of the foreground window's thread
+// (or to the active window when nothing has the focus).
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace platform::input {
+
+bool ClickAt(HWND window, POINT client);
+bool Click(HWND window);  // at the centre of its client area
+bool DoubleClickAt(HWND window, POINT client);
+bool Drag(HWND window, POINT from, POINT to, int steps = 4);
+// The close box of a top-level window's caption.
+bool ClickCloseBox(HWND topLevel);
+
+bool PressKey(UINT virtualKey, bool shift = false);
+// Each character arrives as VK_PACKET, which TranslateMessage turns into WM_CHAR.
+bool TypeText(std::wstring_view text);
+
+}  // namespace platform::input
