@@ -16,10 +16,30 @@ includes=(-I "$top/platform/atl")
 "$cxx" "${flags[@]}" "${includes[@]}" -x c++ - <<'PROBE'
 #include <windows.h>
 #include <atlbase.h>
+#include <atlwin.h>
 #include <dshow.h>
 #include <H264DecoderApi.h>
 
 class CProbeModule : public CAtlExeModuleT<CProbeModule> {};
+
+class CProbeDialog : public CDialogImpl<CProbeDialog> {
+ public:
+  enum { IDD = 102 };
+  BEGIN_MSG_MAP(CProbeDialog)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    COMMAND_HANDLER(IDOK, BN_CLICKED, OnClose)
+  END_MSG_MAP()
+  LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL &) { return 1; }
+  LRESULT OnClose(WORD, WORD wID, HWND, BOOL &) {
+    EndDialog(wID);
+    return 0;
+  }
+};
+
+INT_PTR RunDialog() {
+  CProbeDialog dialog;
+  return dialog.DoModal();
+}
 
 HRESULT Probe(IGraphBuilder *pGraph) {
   CComPtr<IGraphBuilder> spGraph(pGraph);
