@@ -3,7 +3,6 @@
 #pragma once
 
 #include "unknwn.h"
-#include "objidl.h"
 
 #ifndef STDAPICALLTYPE
 #define STDAPICALLTYPE

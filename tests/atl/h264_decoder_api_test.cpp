@@ -15,14 +15,8 @@ TEST(H264DecoderApi, IdentifiersAreDistinctAndUuidofAgrees) {
   EXPECT_TRUE(IsEqualGUID(__uuidof(IDecoderVersion), IID_IDecoderVersion));
 }
 
-struct KnownSlot {
-  const char *method;
-  size_t slot;
-  size_t expected;
-};
-
 TEST(H264DecoderApi, MethodsSitInTheirContractSlots) {
-  const KnownSlot slots[] = {
+  ExpectSlots({
       {"IDecoderSettings::SetDeblocking", SlotOf(&IDecoderSettings::SetDeblocking), 3},
       {"IDecoderSettings::GetDeblocking", SlotOf(&IDecoderSettings::GetDeblocking), 4},
       {"IDecoderSettings::SetMaintainAspectRatio", SlotOf(&IDecoderSettings::SetMaintainAspectRatio), 5},
@@ -38,8 +32,7 @@ TEST(H264DecoderApi, MethodsSitInTheirContractSlots) {
       {"IDecoderVersion::GetProductName", SlotOf(&IDecoderVersion::GetProductName), 5},
       {"IDecoderVersion::GetVersionNumber", SlotOf(&IDecoderVersion::GetVersionNumber), 6},
       {"IDecoderVersion::GetBuildDateTime", SlotOf(&IDecoderVersion::GetBuildDateTime), 7},
-  };
-  for (const KnownSlot &known : slots) EXPECT_EQ(known.slot, known.expected) << known.method;
+  });
 }
 
 TEST(H264DecoderApi, EnumerationsAre32Bits) {

@@ -75,14 +75,8 @@ TEST(ComInterfaces, GuidComparison) {
   EXPECT_EQ(sizeof(GUID), 16u);
 }
 
-struct KnownSlot {
-  const char *method;
-  size_t slot;
-  size_t documented;
-};
-
 TEST(ComInterfaces, MethodsSitInTheirWindowsVtableSlots) {
-  const KnownSlot slots[] = {
+  ExpectSlots({
       {"IUnknown::QueryInterface", SlotOf(static_cast<HRESULT (IUnknown::*)(REFIID, void **)>(&IUnknown::QueryInterface)), 0},
       {"IUnknown::Release", SlotOf(&IUnknown::Release), 2},
       {"IClassFactory::LockServer", SlotOf(&IClassFactory::LockServer), 4},
@@ -103,8 +97,7 @@ TEST(ComInterfaces, MethodsSitInTheirWindowsVtableSlots) {
       {"IMediaEvent::FreeEventParams", SlotOf(&IMediaEvent::FreeEventParams), 12},
       {"IMediaEventEx::SetNotifyWindow", SlotOf(&IMediaEventEx::SetNotifyWindow), 13},
       {"IMediaEventEx::GetNotifyFlags", SlotOf(&IMediaEventEx::GetNotifyFlags), 15},
-  };
-  for (const KnownSlot &known : slots) EXPECT_EQ(known.slot, known.documented) << known.method;
+  });
 }
 
 }  // namespace

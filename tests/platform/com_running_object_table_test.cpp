@@ -9,12 +9,13 @@
 
 namespace {
 
-// An object that counts its references and never deletes itself, so that
-// the count can be checked after every reference is gone.
-class CountedObject : public IUnknown {
+// Gives IUnknown and Interface, counts its references and never deletes
+// itself, so that counts can be checked after every reference is gone.
+template <typename Interface>
+class Counted : public Interface {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
-    *ppv = IsEqualIID(riid, IID_IUnknown) ? this : nullptr;
+    *ppv = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(Interface)) ? this : nullptr;
     if (!*ppv) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -25,20 +26,13 @@ class CountedObject : public IUnknown {
   ULONG references = 1;
 };
 
+using CountedObject = Counted<IUnknown>;
+
 // A moniker known by its name; monikers of equal names are equal. Only what
 // the table uses is implemented.
-class NamedMoniker : public IMoniker {
+class NamedMoniker : public Counted<IMoniker> {
  public:
   explicit NamedMoniker(std::wstring name) : name(std::move(name)) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
-    *ppv = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMoniker) ? this : nullptr;
-    if (!*ppv) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
 
   HRESULT STDMETHODCALLTYPE IsEqual(IMoniker *other) override {
     return static_cast<NamedMoniker *>(other)->name == name ? S_OK : S_FALSE;
@@ -67,7 +61,6 @@ class NamedMoniker : public IMoniker {
   HRESULT STDMETHODCALLTYPE IsSystemMoniker(DWORD *) override { return E_NOTIMPL; }
 
   std::wstring name;
-  ULONG references = 1;
 };
 
 class RunningObjectTableTest : public testing::Test {

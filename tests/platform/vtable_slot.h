@@ -1,10 +1,13 @@
-// The vtable slot of a virtual method, read from its member-function pointer:
-// the Itanium C++ ABI stores 1 + the byte offset of the method's slot. Tests
-// compare it with the slot Windows documents for the method.
+// Vtable slots of virtual methods, compared with the slots a method is
+// documented to have. The slot is read from the method's member-function
+// pointer: the Itanium C++ ABI stores 1 + the byte offset of the slot.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstring>
+#include <initializer_list>
 
 template <typename Method>
 size_t SlotOf(Method method) {
@@ -12,4 +15,14 @@ size_t SlotOf(Method method) {
   ptrdiff_t offsetPlusOne;
   std::memcpy(&offsetPlusOne, &method, sizeof offsetPlusOne);
   return static_cast<size_t>(offsetPlusOne - 1) / sizeof(void *);
+}
+
+struct KnownSlot {
+  const char *method;
+  size_t slot;      // SlotOf(&Interface::Method)
+  size_t expected;  // the documented slot
+};
+
+inline void ExpectSlots(std::initializer_list<KnownSlot> slots) {
+  for (const KnownSlot &known : slots) EXPECT_EQ(known.slot, known.expected) << known.method;
 }
