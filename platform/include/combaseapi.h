@@ -1,0 +1,41 @@
+// The COM runtime: apartments, task memory, object creation, and the macros
+// that declare and implement interface methods.
+#pragma once
+
+#include "unknwn.h"
+
+#ifndef STDAPICALLTYPE
+#define STDAPICALLTYPE
+#endif
+#define STDAPI EXTERN_C HRESULT STDAPICALLTYPE
+#define STDAPI_(type) EXTERN_C type STDAPICALLTYPE
+#define STDMETHODIMP HRESULT STDMETHODCALLTYPE
+#define STDMETHODIMP_(type) type STDMETHODCALLTYPE
+#define STDMETHOD(method) virtual HRESULT STDMETHODCALLTYPE method
+#define STDMETHOD_(type, method) virtual type STDMETHODCALLTYPE method
+#define PURE = 0
+#define THIS_
+#define THIS void
+#define DECLARE_INTERFACE(iface) struct DECLSPEC_NOVTABLE iface
+#define DECLARE_INTERFACE_(iface, baseiface) struct DECLSPEC_NOVTABLE iface : public baseiface
+
+#define WINOLEAPI STDAPI
+#define WINOLEAPI_(type) STDAPI_(type)
+
+#define CLSCTX_INPROC (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER)
+#define CLSCTX_ALL (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER)
+#define CLSCTX_SERVER (CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER)
+
+typedef enum tagCOINITBASE { COINITBASE_MULTITHREADED = 0x0 } COINITBASE;
+
+// A thread enters COM with CoInitializeEx: S_OK the first time, S_FALSE
+// when it already has COM in the same concurrency model, RPC_E_CHANGED_MODE
+// in the other one. Each successful call is balanced by one CoUninitialize.
+WINOLEAPI CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit);
+WINOLEAPI_(void) CoUninitialize(void);
+
+WINOLEAPI_(LPVOID) CoTaskMemAlloc(SIZE_T cb);
+WINOLEAPI_(LPVOID) CoTaskMemRealloc(LPVOID pv, SIZE_T cb);
+WINOLEAPI_(void) CoTaskMemFree(LPVOID pv);
+
+WINOLEAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID *ppv);
