@@ -7,6 +7,7 @@
 #include "winerror.h"
 #include "libloaderapi.h"
 #include "debugapi.h"
+#include "synchapi.h"
 
 #define WINBASEAPI EXTERN_C
 
