@@ -6,7 +6,6 @@
 
 #include "../src/text/utf.h"
 
-extern "C" int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);
 
 static std::wstring CommandLineTail(int argc, char **argv) {
   std::wstring line;

@@ -8,6 +8,7 @@
 #include "libloaderapi.h"
 #include "debugapi.h"
 #include "synchapi.h"
+#include "processthreadsapi.h"
 
 #define WINBASEAPI EXTERN_C
 
@@ -115,3 +116,6 @@ WINBASEAPI DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dw
 #define lstrcmpi lstrcmpiW
 #define FormatMessage FormatMessageW
 #endif
+
+// The entry point of a Windows program, called by the process start-up.
+EXTERN_C int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);

@@ -6,3 +6,7 @@
 #include "winbase.h"
 #include "wingdi.h"
 #include "winuser.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#include "ole2.h"
+#endif

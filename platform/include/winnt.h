@@ -1,6 +1,8 @@
 // Basic Windows types, characters, strings, handles and language ids.
 #pragma once
 
+#include <string.h>
+
 #include "basetsd.h"
 
 #define WINAPI
@@ -93,3 +95,8 @@ typedef union _ULARGE_INTEGER {
 #define MAXDWORD 0xffffffff
 
 #define UNREFERENCED_PARAMETER(P) ((void)(P))
+
+#define RtlZeroMemory(Destination, Length) memset((Destination), 0, (Length))
+#define RtlCopyMemory(Destination, Source, Length) memcpy((Destination), (Source), (Length))
+#define ZeroMemory RtlZeroMemory
+#define CopyMemory RtlCopyMemory

@@ -20,18 +20,19 @@ bool PostMouse(HWND window, UINT message, WPARAM keys, POINT pt) {
   return PostMessageW(window, message, keys, PointParam(pt)) != FALSE;
 }
 
-// The window keyboard input goes to, and its thread's queue.
-HWND KeyboardTarget() {
+// Keyboard input goes to the queue of the foreground window's thread.
+std::shared_ptr<windowing::MessageQueue> KeyboardQueue() {
   HWND foreground = GetForegroundWindow();
-  if (!foreground) return nullptr;
-  auto queue = windowing::QueueOfThread(GetWindowThreadProcessId(foreground, nullptr));
-  if (!queue) return nullptr;
-  HWND focus = queue->Focus();
-  return focus ? focus : queue->Active();
+  return foreground ? windowing::QueueOfThread(GetWindowThreadProcessId(foreground, nullptr)) : nullptr;
 }
 
-bool PostKey(HWND target, UINT message, WPARAM vk, LPARAM lParam) {
-  return PostMessageW(target, message, vk, lParam) != FALSE;
+bool PostKey(windowing::MessageQueue &queue, UINT message, WPARAM vk, LPARAM lParam) {
+  MSG msg{};
+  msg.message = message;
+  msg.wParam = vk;
+  msg.lParam = lParam;
+  msg.time = GetTickCount();
+  return queue.PostKeyboardInput(msg);
 }
 
 constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001u);
@@ -70,21 +71,21 @@ bool ClickCloseBox(HWND topLevel) {
 }
 
 bool PressKey(UINT virtualKey, bool shift) {
-  HWND target = KeyboardTarget();
-  if (!target) return false;
+  auto queue = KeyboardQueue();
+  if (!queue) return false;
   bool ok = true;
-  if (shift) ok = PostKey(target, WM_KEYDOWN, VK_SHIFT, 1);
-  ok = ok && PostKey(target, WM_KEYDOWN, virtualKey, 1) && PostKey(target, WM_KEYUP, virtualKey, kKeyUpFlags);
-  if (shift) ok = ok && PostKey(target, WM_KEYUP, VK_SHIFT, kKeyUpFlags);
+  if (shift) ok = PostKey(*queue, WM_KEYDOWN, VK_SHIFT, 1);
+  ok = ok && PostKey(*queue, WM_KEYDOWN, virtualKey, 1) && PostKey(*queue, WM_KEYUP, virtualKey, kKeyUpFlags);
+  if (shift) ok = ok && PostKey(*queue, WM_KEYUP, VK_SHIFT, kKeyUpFlags);
   return ok;
 }
 
 bool TypeText(std::wstring_view text) {
-  HWND target = KeyboardTarget();
-  if (!target) return false;
+  auto queue = KeyboardQueue();
+  if (!queue) return false;
   for (wchar_t ch : text) {
     const LPARAM packet = (static_cast<LPARAM>(static_cast<uint32_t>(ch)) << 16) | 1;
-    if (!PostKey(target, WM_KEYDOWN, VK_PACKET, packet) || !PostKey(target, WM_KEYUP, VK_PACKET, kKeyUpFlags)) {
+    if (!PostKey(*queue, WM_KEYDOWN, VK_PACKET, packet) || !PostKey(*queue, WM_KEYUP, VK_PACKET, kKeyUpFlags)) {
       return false;
     }
   }

@@ -6,8 +6,9 @@
 // Mouse input goes to the window under the pointer, given here as the window
 // and a point of its client area; a window that is hidden or disabled, or
 // whose top-level window is disabled (a modal box is up), takes none.
-// Keyboard input goes to the focus window of the foreground window's thread
-// (or to the active window when nothing has the focus).
+// Keyboard input goes to the foreground window's thread, and there to the
+// window that has the focus (or else the active window) when the thread
+// takes it from its queue.
 #pragma once
 
 #include <windows.h>

@@ -58,7 +58,17 @@ bool MessageQueue::Post(const MSG &msg) {
   {
     std::lock_guard lock(mutex_);
     if (shutDown_) return false;
-    posted_.push_back(msg);
+    posted_.push_back(Queued{msg, false});
+  }
+  Wake();
+  return true;
+}
+
+bool MessageQueue::PostKeyboardInput(const MSG &msg) {
+  {
+    std::lock_guard lock(mutex_);
+    if (shutDown_) return false;
+    posted_.push_back(Queued{msg, true});
   }
   Wake();
   return true;
@@ -139,12 +149,28 @@ void MessageQueue::Get(MSG &out, const MessageFilter &filter) {
   }
 }
 
+bool MessageQueue::TakeKeyboardTarget(Queued &queued) {
+  if (!queued.keyboard) return true;
+  queued.msg.hwnd = focus_ ? focus_ : active_;
+  queued.keyboard = false;
+  return queued.msg.hwnd != nullptr;
+}
+
 bool MessageQueue::TakePosted(MSG &out, const MessageFilter &filter, bool remove) {
-  auto it = std::find_if(posted_.begin(), posted_.end(), [&](const MSG &m) { return filter.Matches(m); });
-  if (it == posted_.end()) return false;
-  out = *it;
-  if (remove) posted_.erase(it);
-  return true;
+  for (auto it = posted_.begin(); it != posted_.end();) {
+    if (!TakeKeyboardTarget(*it)) {
+      it = posted_.erase(it);
+      continue;
+    }
+    if (!filter.Matches(it->msg)) {
+      ++it;
+      continue;
+    }
+    out = it->msg;
+    if (remove) posted_.erase(it);
+    return true;
+  }
+  return false;
 }
 
 bool MessageQueue::TakeQuit(MSG &out, const MessageFilter &filter, bool remove) {

@@ -57,6 +57,10 @@ class MessageQueue : public std::enable_shared_from_this<MessageQueue> {
 
   // Any thread.
   bool Post(const MSG &msg);
+  // Keyboard input: its window is the focus window (or else the active one)
+  // at the time it is retrieved, as Windows routes keys; dropped when the
+  // thread has neither.
+  bool PostKeyboardInput(const MSG &msg);
   void PostQuit(int exitCode);
   // Queues a message sent from another thread; the sender waits on its own queue.
   bool Enqueue(const std::shared_ptr<SentMessage> &sent);
@@ -103,7 +107,13 @@ class MessageQueue : public std::enable_shared_from_this<MessageQueue> {
 
   const DWORD threadId_;
   mutable std::mutex mutex_;
-  std::deque<MSG> posted_;
+  struct Queued {
+    MSG msg;
+    bool keyboard;
+  };
+  bool TakeKeyboardTarget(Queued &queued);
+
+  std::deque<Queued> posted_;
   std::deque<std::shared_ptr<SentMessage>> incoming_;
   std::optional<int> quitCode_;
   std::vector<Timer> timers_;
