@@ -61,11 +61,20 @@ QFileDialog *MakeDialog(const OpenFileRequest &request) {
   return dialog;
 }
 
+// The dialog names the selected filter without its patterns, which it hides.
+size_t SelectedFilterIndex(const QFileDialog &dialog) {
+  const QString selected = dialog.selectedNameFilter();
+  const QStringList filters = dialog.nameFilters();
+  for (int i = 0; i < filters.size(); ++i) {
+    if (filters[i] == selected || filters[i].startsWith(selected + QStringLiteral(" ("))) return static_cast<size_t>(i);
+  }
+  return 0;
+}
+
 std::optional<FileChoice> ChoiceOf(const QFileDialog &dialog, int result) {
   const QStringList files = dialog.selectedFiles();
   if (result != QDialog::Accepted || files.isEmpty()) return std::nullopt;
-  const auto index = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
-  return FileChoice{text::FromUtf8(files.front().toStdString()), index < 0 ? 0 : static_cast<size_t>(index)};
+  return FileChoice{text::FromUtf8(files.front().toStdString()), SelectedFilterIndex(dialog)};
 }
 
 // On the view's thread. The dialog is deleted once its answer is given, from
