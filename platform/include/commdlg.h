@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <stddef.h>
+
 #include "cderr.h"
 
 #define WINCOMMDLGAPI EXTERN_C
@@ -41,8 +43,8 @@ typedef LPOPENFILENAMEW LPOPENFILENAME;
 #define GetOpenFileName GetOpenFileNameW
 #endif
 
-#define CDSIZEOF_STRUCT(structname, member) \
-  (((int)((LPBYTE)(&((structname *)0)->member) - ((LPBYTE)((structname *)0)))) + sizeof(((structname *)0)->member))
+// The size of a structure up to and including a member.
+#define CDSIZEOF_STRUCT(structname, member) (((int)offsetof(structname, member)) + sizeof(((structname *)0)->member))
 #define OPENFILENAME_SIZE_VERSION_400W CDSIZEOF_STRUCT(OPENFILENAMEW, lpTemplateName)
 #ifdef UNICODE
 #define OPENFILENAME_SIZE_VERSION_400 OPENFILENAME_SIZE_VERSION_400W

@@ -183,7 +183,7 @@ TEST_F(OpenFileName, BadStructuresAreRefused) {
   ofn_.lpstrFile = nullptr;
   EXPECT_FALSE(GetOpenFileNameW(&ofn_));
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_INITIALIZATION));
-  EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W, 136) << "the Windows 2000 size: up to lpTemplateName";
+  EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W, 136u) << "the Windows 2000 size: up to lpTemplateName";
   EXPECT_EQ(sizeof(OPENFILENAMEW), 152u);
 }
 

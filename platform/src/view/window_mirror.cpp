@@ -60,6 +60,7 @@ void WindowMirror::Place(const WindowSnapshot &w) {
   placed_ = w.rect;
   insets_ = w.insets;
   sizable_ = w.style & WS_THICKFRAME;
+  placing_ = true;
   const RECT client = w.ClientInWindow();
   const QSize size(client.right - client.left, client.bottom - client.top);
   if (sizable_) {
@@ -70,6 +71,7 @@ void WindowMirror::Place(const WindowSnapshot &w) {
     setFixedSize(size);
   }
   move(w.rect.left, w.rect.top);
+  placing_ = false;
 }
 
 void WindowMirror::ShowIcon(HICON icon) {
@@ -125,6 +127,7 @@ void WindowMirror::resizeEvent(QResizeEvent *event) {
 bool WindowMirror::focusNextPrevChild(bool) { return false; }
 
 void WindowMirror::ReportPlacement() {
+  if (placing_) return;
   const QPoint corner = frameGeometry().topLeft();
   const RECT rect{corner.x(), corner.y(), corner.x() + width() + insets_.left + insets_.right,
                   corner.y() + height() + insets_.top + insets_.bottom};

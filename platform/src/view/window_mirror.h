@@ -48,6 +48,7 @@ class WindowMirror : public QWidget {
   RECT insets_{};   // the platform frame around the client area
   HICON icon_ = nullptr;
   bool sizable_ = false;
+  bool placing_ = false;  // Qt's events about the mirror's own placing are not the tester's
   MouseRouter mouse_;
 };
 
