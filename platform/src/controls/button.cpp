@@ -4,6 +4,7 @@
 // bar, or BM_CLICK. It toggles an automatic check box (checks an automatic
 // radio button) and then sends BN_CLICKED. BM_SETCHECK, and CheckDlgButton
 // through it, change the check without a click and send nothing.
+#include "controls/control_looks.h"
 #include "controls/control_procs.h"
 #include "controls/control_state.h"
 
@@ -43,14 +44,17 @@ UINT GetCheck(HWND hwnd) {
 
 void SetCheck(HWND hwnd, UINT check) {
   WithButton(hwnd, [&](ButtonState &s) { return s.check = check; });
+  InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 bool SetPushed(HWND hwnd, bool pushed) {
-  return WithButton(hwnd, [&](ButtonState &s) {
+  const bool wasPushed = WithButton(hwnd, [&](ButtonState &s) {
     const bool was = s.pushed;
     s.pushed = pushed;
     return was;
   });
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return wasPushed;
 }
 
 UINT State(HWND hwnd) {
@@ -103,6 +107,10 @@ LRESULT OnKey(HWND hwnd, UINT message, WPARAM vk) {
 
 }  // namespace
 
+ButtonLook LookOfButton(HWND hwnd) {
+  return WithButton(hwnd, [](ButtonState &s) { return ButtonLook{s.check, s.pushed}; });
+}
+
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETDLGCODE: return DialogCode(hwnd);
@@ -118,6 +126,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONUP: return OnButtonUp(hwnd, lParam);
     case WM_KEYDOWN:
     case WM_KEYUP: return OnKey(hwnd, message, wParam);
+    case WM_SETFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     case WM_KILLFOCUS: SetPushed(hwnd, false); return 0;
     default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }

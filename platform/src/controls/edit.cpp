@@ -7,6 +7,7 @@
 // ES_NUMBER refuses characters other than digits, typed or pasted.
 #include <algorithm>
 
+#include "controls/control_looks.h"
 #include "controls/control_procs.h"
 #include "controls/control_state.h"
 #include "windowing/clipboard.h"
@@ -44,6 +45,7 @@ void SetSelection(HWND hwnd, size_t start, size_t end) {
     s.selEnd = std::min(end, w.text.size());
     return 0;
   });
+  InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void NotifyChange(HWND hwnd) {
@@ -73,6 +75,7 @@ bool ReplaceSelection(HWND hwnd, const std::wstring &insert) {
     state.selStart = state.selEnd = from + accepted.size();
     return 0;
   });
+  InvalidateRect(hwnd, nullptr, TRUE);
   NotifyChange(hwnd);
   return true;
 }
@@ -184,6 +187,11 @@ LRESULT OnLimitText(HWND hwnd, WPARAM limit) {
 
 }  // namespace
 
+EditLook LookOfEdit(HWND hwnd) {
+  const Snapshot s = Read(hwnd);
+  return EditLook{s.selStart, s.selEnd};
+}
+
 LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
@@ -193,8 +201,14 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       return 0;
-    case WM_SETFOCUS: NotifyParent(hwnd, EN_SETFOCUS); return 0;
-    case WM_KILLFOCUS: NotifyParent(hwnd, EN_KILLFOCUS); return 0;
+    case WM_SETFOCUS:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      NotifyParent(hwnd, EN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      NotifyParent(hwnd, EN_KILLFOCUS);
+      return 0;
     case EM_GETSEL: return OnGetSel(hwnd, wParam, lParam);
     case EM_SETSEL: return OnSetSel(hwnd, wParam, lParam);
     case EM_REPLACESEL: ReplaceSelection(hwnd, lParam ? reinterpret_cast<LPCWSTR>(lParam) : L""); return 0;

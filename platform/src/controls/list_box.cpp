@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/control_looks.h"
 #include "controls/control_procs.h"
 #include "controls/control_state.h"
 
@@ -31,6 +32,14 @@ LRESULT WithList(HWND hwnd, Use use) {
                                  [&](ListBoxState &s, windowing::Window &w) { return use(s, w.style); });
 }
 
+// Changes the list's items or selection and has it drawn again.
+template <typename Use>
+LRESULT ChangeList(HWND hwnd, Use use) {
+  const LRESULT result = WithList(hwnd, use);
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return result;
+}
+
 bool ValidIndex(const ListBoxState &s, WPARAM index) { return index < s.items.size(); }
 
 bool LessIgnoringCase(const std::wstring &a, const std::wstring &b) {
@@ -40,7 +49,7 @@ bool LessIgnoringCase(const std::wstring &a, const std::wstring &b) {
 
 LRESULT Insert(HWND hwnd, WPARAM where, LPCWSTR text, bool sortedAdd) {
   std::wstring item = text ? text : L"";
-  return WithList(hwnd, [&](ListBoxState &s, DWORD style) -> LRESULT {
+  return ChangeList(hwnd, [&](ListBoxState &s, DWORD style) -> LRESULT {
     size_t index = where == static_cast<WPARAM>(-1) ? s.items.size() : where;
     if (sortedAdd && (style & LBS_SORT)) {
       index = std::upper_bound(s.items.begin(), s.items.end(), item, LessIgnoringCase) - s.items.begin();
@@ -53,7 +62,7 @@ LRESULT Insert(HWND hwnd, WPARAM where, LPCWSTR text, bool sortedAdd) {
 }
 
 LRESULT Delete(HWND hwnd, WPARAM index) {
-  return WithList(hwnd, [&](ListBoxState &s, DWORD) -> LRESULT {
+  return ChangeList(hwnd, [&](ListBoxState &s, DWORD) -> LRESULT {
     if (!ValidIndex(s, index)) return LB_ERR;
     s.items.erase(s.items.begin() + static_cast<ptrdiff_t>(index));
     if (s.selected == static_cast<int>(index)) s.selected = LB_ERR;
@@ -75,7 +84,7 @@ LRESULT GetText(HWND hwnd, WPARAM index, LPWSTR buffer) {
 // LB_SETCURSEL with -1, or an index out of range, leaves nothing selected;
 // only the out-of-range index is an error.
 LRESULT SetCurrent(HWND hwnd, WPARAM index) {
-  return WithList(hwnd, [&](ListBoxState &s, DWORD) -> LRESULT {
+  return ChangeList(hwnd, [&](ListBoxState &s, DWORD) -> LRESULT {
     if (!ValidIndex(s, index)) {
       s.selected = LB_ERR;
       return index == static_cast<WPARAM>(-1) ? 0 : LB_ERR;
@@ -131,6 +140,15 @@ LRESULT OnKeyDown(HWND hwnd, WPARAM vk) {
 
 }  // namespace
 
+ListBoxLook LookOfListBox(HWND hwnd) {
+  ListBoxLook look;
+  WithList(hwnd, [&](ListBoxState &s, DWORD) -> LRESULT {
+    look = ListBoxLook{s.items, s.selected, s.top, kItemHeight};
+    return 0;
+  });
+  return look;
+}
+
 LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -138,7 +156,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case LB_INSERTSTRING: return Insert(hwnd, wParam, reinterpret_cast<LPCWSTR>(lParam), false);
     case LB_DELETESTRING: return Delete(hwnd, wParam);
     case LB_RESETCONTENT:
-      WithList(hwnd, [](ListBoxState &s, DWORD) -> LRESULT {
+      ChangeList(hwnd, [](ListBoxState &s, DWORD) -> LRESULT {
         s = ListBoxState{};
         return 0;
       });
@@ -157,7 +175,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case LB_GETITEMHEIGHT: return kItemHeight;
     case LB_GETTOPINDEX: return WithList(hwnd, [](ListBoxState &s, DWORD) -> LRESULT { return s.top; });
     case LB_SETTOPINDEX:
-      return WithList(hwnd, [&](ListBoxState &s, DWORD) -> LRESULT {
+      return ChangeList(hwnd, [&](ListBoxState &s, DWORD) -> LRESULT {
         if (!ValidIndex(s, wParam)) return LB_ERR;
         s.top = static_cast<int>(wParam);
         return 0;
@@ -168,8 +186,14 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_LBUTTONDBLCLK: Notify(hwnd, LBN_DBLCLK); return 0;
     case WM_KEYDOWN: return OnKeyDown(hwnd, wParam);
-    case WM_SETFOCUS: Notify(hwnd, LBN_SETFOCUS); return 0;
-    case WM_KILLFOCUS: Notify(hwnd, LBN_KILLFOCUS); return 0;
+    case WM_SETFOCUS:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      Notify(hwnd, LBN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      Notify(hwnd, LBN_KILLFOCUS);
+      return 0;
     default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "controls/control_looks.h"
 #include "controls/control_procs.h"
 #include "controls/control_state.h"
 #include "controls/trackbar_layout.h"
@@ -41,6 +42,14 @@ LRESULT WithTrackbar(HWND hwnd, Use use) {
   });
 }
 
+// Changes what the trackbar shows (position, range, selection) and has it drawn again.
+template <typename Use>
+LRESULT ChangeTrackbar(HWND hwnd, Use use) {
+  const LRESULT result = WithTrackbar(hwnd, use);
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return result;
+}
+
 TrackbarState Read(HWND hwnd) {
   TrackbarState copy;
   WithTrackbar(hwnd, [&](TrackbarState &s) {
@@ -59,7 +68,7 @@ SIZE Client(HWND hwnd) {
 int Clamp(const TrackbarState &s, int value) { return std::clamp(value, s.rangeMin, std::max(s.rangeMin, s.rangeMax)); }
 
 void SetPosition(HWND hwnd, int position) {
-  WithTrackbar(hwnd, [&](TrackbarState &s) { return s.position = Clamp(s, position); });
+  ChangeTrackbar(hwnd, [&](TrackbarState &s) { return s.position = Clamp(s, position); });
 }
 
 void Notify(HWND hwnd, WORD code, WORD position) {
@@ -150,7 +159,7 @@ LRESULT OnKey(HWND hwnd, UINT message, WPARAM vk) {
 }
 
 LRESULT SetRange(HWND hwnd, int rangeMin, int rangeMax) {
-  return WithTrackbar(hwnd, [&](TrackbarState &s) {
+  return ChangeTrackbar(hwnd, [&](TrackbarState &s) {
     s.rangeMin = rangeMin;
     s.rangeMax = rangeMax;
     s.pageSize = std::max(1, (rangeMax - rangeMin) / 5);
@@ -170,7 +179,7 @@ LRESULT FillRect(HWND hwnd, LPARAM lParam, bool thumb) {
 
 // Replaces an int field and returns its old value.
 LRESULT Exchange(HWND hwnd, int TrackbarState::*field, int value) {
-  return WithTrackbar(hwnd, [&](TrackbarState &s) {
+  return ChangeTrackbar(hwnd, [&](TrackbarState &s) {
     const int old = s.*field;
     s.*field = value;
     return old;
@@ -182,6 +191,11 @@ LRESULT Get(HWND hwnd, int TrackbarState::*field) {
 }
 
 }  // namespace
+
+TrackbarLook LookOfTrackbar(HWND hwnd) {
+  const TrackbarState s = Read(hwnd);
+  return TrackbarLook{s.rangeMin, s.rangeMax, s.position, s.selStart, s.selEnd};
+}
 
 LRESULT CALLBACK TrackbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const int low = static_cast<SHORT>(LOWORD(lParam)), high = static_cast<SHORT>(HIWORD(lParam));
@@ -218,6 +232,8 @@ LRESULT CALLBACK TrackbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONUP: return OnButtonUp(hwnd);
     case WM_KEYDOWN:
     case WM_KEYUP: return OnKey(hwnd, message, wParam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }

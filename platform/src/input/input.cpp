@@ -1,6 +1,7 @@
 #include "input/input.h"
 
 #include "windowing/message_queue.h"
+#include "windowing/window_manager.h"
 
 namespace platform::input {
 
@@ -39,10 +40,19 @@ constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001u);
 
 }  // namespace
 
-bool ClickAt(HWND window, POINT client) {
-  if (!TakesMouseInput(window)) return false;
-  return PostMouse(window, WM_LBUTTONDOWN, MK_LBUTTON, client) && PostMouse(window, WM_LBUTTONUP, 0, client);
+bool PressMouse(HWND window, POINT client, bool doubleClick) {
+  return TakesMouseInput(window) && PostMouse(window, doubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, client);
 }
+
+bool MoveMouse(HWND window, POINT client) {
+  return TakesMouseInput(window) && PostMouse(window, WM_MOUSEMOVE, MK_LBUTTON, client);
+}
+
+bool ReleaseMouse(HWND window, POINT client) {
+  return TakesMouseInput(window) && PostMouse(window, WM_LBUTTONUP, 0, client);
+}
+
+bool ClickAt(HWND window, POINT client) { return PressMouse(window, client) && ReleaseMouse(window, client); }
 
 bool Click(HWND window) {
   RECT r{};
@@ -51,23 +61,43 @@ bool Click(HWND window) {
 }
 
 bool DoubleClickAt(HWND window, POINT client) {
-  return ClickAt(window, client) && PostMouse(window, WM_LBUTTONDBLCLK, MK_LBUTTON, client) &&
-         PostMouse(window, WM_LBUTTONUP, 0, client);
+  return ClickAt(window, client) && PressMouse(window, client, true) && ReleaseMouse(window, client);
 }
 
 bool Drag(HWND window, POINT from, POINT to, int steps) {
-  if (!TakesMouseInput(window) || steps < 1) return false;
-  bool ok = PostMouse(window, WM_LBUTTONDOWN, MK_LBUTTON, from);
+  if (steps < 1) return false;
+  bool ok = PressMouse(window, from);
   for (int i = 1; i <= steps && ok; ++i) {
-    const POINT pt{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-    ok = PostMouse(window, WM_MOUSEMOVE, MK_LBUTTON, pt);
+    ok = MoveMouse(window, POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
   }
-  return ok && PostMouse(window, WM_LBUTTONUP, 0, to);
+  return ok && ReleaseMouse(window, to);
 }
 
 bool ClickCloseBox(HWND topLevel) {
   if (!TakesMouseInput(topLevel) || !(GetWindowLongW(topLevel, GWL_STYLE) & WS_SYSMENU)) return false;
   return PostMessageW(topLevel, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
+}
+
+bool PlaceByUser(HWND topLevel, RECT windowRect) {
+  RECT before{};
+  if (!GetWindowRect(topLevel, &before) || (GetWindowLongW(topLevel, GWL_STYLE) & WS_CHILD)) return false;
+  const bool moved = before.left != windowRect.left || before.top != windowRect.top;
+  const bool sized = before.right - before.left != windowRect.right - windowRect.left ||
+                     before.bottom - before.top != windowRect.bottom - windowRect.top;
+  if (!moved && !sized) return true;
+  windowing::WithWindow(topLevel, 0, [&](windowing::Window &w) {
+    w.rect = windowRect;
+    return 0;
+  });
+  windowing::WindowManager::Instance().Notify(topLevel, windowing::WindowChange::Rect);
+  POINT origin{0, 0};
+  ClientToScreen(topLevel, &origin);
+  RECT client{};
+  GetClientRect(topLevel, &client);
+  bool ok = true;
+  if (moved) ok = PostMessageW(topLevel, WM_MOVE, 0, PointParam(origin)) != FALSE;
+  if (sized) ok = ok && PostMessageW(topLevel, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  return ok;
 }
 
 bool PressKey(UINT virtualKey, bool shift) {

@@ -17,12 +17,22 @@
 
 namespace platform::input {
 
+// The left button's single steps, as the screen view reports real input:
+// pressed (twice quickly: a double click), moved while held, released.
+bool PressMouse(HWND window, POINT client, bool doubleClick = false);
+bool MoveMouse(HWND window, POINT client);
+bool ReleaseMouse(HWND window, POINT client);
+
 bool ClickAt(HWND window, POINT client);
 bool Click(HWND window);  // at the centre of its client area
 bool DoubleClickAt(HWND window, POINT client);
 bool Drag(HWND window, POINT from, POINT to, int steps = 4);
 // The close box of a top-level window's caption.
 bool ClickCloseBox(HWND topLevel);
+// The tester moved or resized a top-level window on the screen: it takes the
+// new rectangle (screen coordinates, frame included) and hears WM_MOVE and
+// WM_SIZE for what changed.
+bool PlaceByUser(HWND topLevel, RECT windowRect);
 
 bool PressKey(UINT virtualKey, bool shift = false);
 // Each character arrives as VK_PACKET, which TranslateMessage turns into WM_CHAR.

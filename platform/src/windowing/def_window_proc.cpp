@@ -24,6 +24,7 @@ void StoreText(HWND hwnd, LPCWSTR text) {
     w.text = text ? text : L"";
     return 0;
   });
+  WindowManager::Instance().Notify(hwnd, WindowChange::Text);
 }
 
 // WM_MOVE and WM_SIZE follow a change of position or size.
@@ -65,11 +66,12 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPA
     case WM_NCACTIVATE: return TRUE;
     case WM_SETICON: {
       LRESULT old = SendMessageW(hWnd, WM_GETICON, wParam, 0);
-      SetPropW(hWnd, wParam == ICON_BIG ? L"#icon.big" : L"#icon.small", reinterpret_cast<HANDLE>(lParam));
+      SetPropW(hWnd, wParam == ICON_BIG ? kBigIconProperty : kSmallIconProperty, reinterpret_cast<HANDLE>(lParam));
+      WindowManager::Instance().Notify(hWnd, WindowChange::Icon);
       return old;
     }
     case WM_GETICON:
-      return reinterpret_cast<LRESULT>(GetPropW(hWnd, wParam == ICON_BIG ? L"#icon.big" : L"#icon.small"));
+      return reinterpret_cast<LRESULT>(GetPropW(hWnd, wParam == ICON_BIG ? kBigIconProperty : kSmallIconProperty));
     default: return 0;
   }
 }

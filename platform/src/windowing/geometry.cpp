@@ -76,7 +76,12 @@ bool ApplyWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, U
     return true;
   });
   if (!ok) return false;
-  if (!(flags & SWP_NOZORDER)) WindowManager::Instance().MoveInZOrder(hwnd, insertAfter);
+  auto &manager = WindowManager::Instance();
+  if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) manager.Notify(hwnd, WindowChange::Rect);
+  if (((flags & SWP_SHOWWINDOW) && !wasVisible) || ((flags & SWP_HIDEWINDOW) && wasVisible)) {
+    manager.Notify(hwnd, WindowChange::Visibility);
+  }
+  if (!(flags & SWP_NOZORDER)) manager.MoveInZOrder(hwnd, insertAfter);
   const RECT rect = WithWindow(hwnd, RECT{}, [](const Window &w) { return w.rect; });
   WINDOWPOS pos{hwnd, insertAfter, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, flags};
   SendMessageW(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));

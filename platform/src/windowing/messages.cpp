@@ -163,8 +163,12 @@ extern "C" BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
   return TRUE;
 }
 
-// The screen view draws every window from its state; there is nothing to
-// invalidate or paint on request.
-extern "C" BOOL WINAPI InvalidateRect(HWND hWnd, const RECT *lpRect, BOOL bErase) { return IsWindow(hWnd); }
+// The screen view draws every window from its state; an invalidated window
+// is drawn again, whole, the next time the view's thread waits for messages.
+extern "C" BOOL WINAPI InvalidateRect(HWND hWnd, const RECT *lpRect, BOOL bErase) {
+  if (!IsWindow(hWnd)) return FALSE;
+  WindowManager::Instance().Notify(hWnd, WindowChange::Invalidated);
+  return TRUE;
+}
 
 extern "C" BOOL WINAPI UpdateWindow(HWND hWnd) { return IsWindow(hWnd); }

@@ -16,6 +16,16 @@ bool ExtraIndexValid(const Window &w, int index, size_t size) {
   return index >= 0 && static_cast<size_t>(index) + size <= w.extra.size();
 }
 
+// Tells the window manager's observer what a change of style did.
+void TellStyleChange(HWND hwnd, DWORD before, DWORD after) {
+  const DWORD changed = before ^ after;
+  if (!changed) return;
+  auto &manager = WindowManager::Instance();
+  if (changed & WS_DISABLED) manager.Notify(hwnd, WindowChange::Enabled);
+  if (changed & WS_VISIBLE) manager.Notify(hwnd, WindowChange::Visibility);
+  if (changed & ~(WS_DISABLED | WS_VISIBLE)) manager.Notify(hwnd, WindowChange::Style);
+}
+
 // Reads (and with `replace` writes) one of the window's longs; returns the old value.
 LONG_PTR AccessWindowLong(HWND hwnd, int index, size_t size, const LONG_PTR *replace) {
   auto window = FindOrFail(hwnd);
@@ -28,8 +38,17 @@ LONG_PTR AccessWindowLong(HWND hwnd, int index, size_t size, const LONG_PTR *rep
   };
   Window &w = *window;
   switch (index) {
-    case GWL_STYLE: return field(w.style);
-    case GWL_EXSTYLE: return field(w.exStyle);
+    case GWL_STYLE: {
+      const DWORD before = w.style;
+      const LONG_PTR old = field(w.style);
+      TellStyleChange(hwnd, before, w.style);
+      return old;
+    }
+    case GWL_EXSTYLE: {
+      const LONG_PTR old = field(w.exStyle);
+      if (replace) WindowManager::Instance().Notify(hwnd, WindowChange::Style);
+      return old;
+    }
     case GWLP_ID: return field(w.id);
     case GWLP_USERDATA: return field(w.userData);
     case GWLP_HINSTANCE: return field(reinterpret_cast<LONG_PTR &>(w.instance));

@@ -125,6 +125,7 @@ std::shared_ptr<Window> WindowManager::Create(const std::shared_ptr<WindowClass>
   } else {
     topLevel_.insert(topLevel_.begin(), window->handle);
   }
+  Notify(window->handle, WindowChange::Created);
   return window;
 }
 
@@ -136,6 +137,7 @@ void WindowManager::Remove(HWND hwnd) {
   std::lock_guard lock(mutex_);
   auto window = Find(hwnd);
   if (!window) return;
+  Notify(hwnd, WindowChange::Destroyed);
   if (!window->parent || windows_.count(window->parent)) std::erase(SiblingList(*window), hwnd);
   windows_.erase(hwnd);
 }
@@ -146,6 +148,7 @@ void WindowManager::ForgetThreadWindows(DWORD threadId) {
   for (const auto &[handle, window] : windows_) {
     if (window->threadId == threadId) gone.push_back(handle);
   }
+  for (HWND hwnd : gone) Notify(hwnd, WindowChange::Destroyed);
   for (HWND hwnd : gone) {
     std::erase(topLevel_, hwnd);
     windows_.erase(hwnd);
@@ -172,16 +175,15 @@ void WindowManager::MoveInZOrder(HWND hwnd, HWND insertAfter) {
   if (!window) return;
   auto &siblings = SiblingList(*window);
   std::erase(siblings, hwnd);
+  auto after = std::find(siblings.begin(), siblings.end(), insertAfter);
   if (insertAfter == HWND_BOTTOM) {
     siblings.push_back(hwnd);
-    return;
-  }
-  auto after = std::find(siblings.begin(), siblings.end(), insertAfter);
-  if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST || after == siblings.end()) {
+  } else if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST || after == siblings.end()) {
     siblings.insert(siblings.begin(), hwnd);
   } else {
     siblings.insert(after + 1, hwnd);
   }
+  Notify(hwnd, WindowChange::ZOrder);
 }
 
 LRESULT WindowManager::Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -76,6 +77,23 @@ struct Window {
   bool destroying = false;
 };
 
+// Properties where WM_SETICON keeps a window's own icons.
+inline constexpr wchar_t kBigIconProperty[] = L"#icon.big";
+inline constexpr wchar_t kSmallIconProperty[] = L"#icon.small";
+
+// What changed about a window, as the screen view hears it.
+enum class WindowChange { Created, Destroyed, Text, Style, Rect, ZOrder, Visibility, Enabled, Icon, Invalidated };
+
+// Told of every change to what a window looks like. Called on the thread that
+// made the change, possibly with the manager's lock held, so it must neither
+// call window procedures nor wait for another thread. A destroyed window is
+// still in the table while its Destroyed change is told.
+class WindowObserver {
+ public:
+  virtual ~WindowObserver() = default;
+  virtual void WindowChanged(HWND hwnd, WindowChange change) = 0;
+};
+
 class WindowManager {
  public:
   static WindowManager &Instance();
@@ -101,6 +119,12 @@ class WindowManager {
   // Calls the window's current procedure; 0 when hwnd is not a window.
   LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // One observer at a time (the screen view); null removes it.
+  void SetObserver(WindowObserver *observer) { observer_ = observer; }
+  void Notify(HWND hwnd, WindowChange change) {
+    if (WindowObserver *observer = observer_) observer->WindowChanged(hwnd, change);
+  }
+
  private:
   WindowManager();
   std::vector<HWND> &SiblingList(const Window &window);
@@ -111,6 +135,7 @@ class WindowManager {
   std::vector<HWND> topLevel_;  // z-order, topmost first
   uint32_t nextSerial_ = 0x10;
   ATOM nextAtom_ = 0xC000;
+  std::atomic<WindowObserver *> observer_{nullptr};
 };
 
 // Reads or changes a live window under the manager's lock; `fallback` when hwnd is not one.
