@@ -221,6 +221,32 @@ TEST_F(GraphTest, ReleasingARunningGraphStopsIt) {
   EXPECT_LT(rendered, 1000000u);
 }
 
+// A renderer that looks its graph up as it stops, as filters may.
+class AsksForItsGraphWhenStopping final : public platform::media::RendererFilter {
+ public:
+  AsksForItsGraphWhenStopping() : RendererFilter(CLSID{}) {}
+  HRESULT STDMETHODCALLTYPE Stop() override {
+    FILTER_INFO info{};
+    QueryFilterInfo(&info);
+    if (info.pGraph) info.pGraph->Release();
+    return RendererFilter::Stop();
+  }
+
+ private:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE &) override { return S_OK; }
+  HRESULT DoRenderSample(IMediaSample *) override { return S_OK; }
+};
+
+TEST_F(GraphTest, ReleasingAPausedGraphWhoseFilterCallsItWhileStopping) {
+  AsksForItsGraphWhenStopping *filter = Keep(new AsksForItsGraphWhenStopping());
+  graph_->AddFilter(filter, L"Asks");
+  EXPECT_HR(S_OK, control_->Pause());
+  control_.Release();
+  events_.Release();
+  graph_.Release();  // the sanitizer build checks the graph goes once
+  EXPECT_EQ(filter->State(), State_Stopped);
+}
+
 TEST_F(GraphTest, AGraphRunsUnclockedAndItsClockChangesOnlyWhileStopped) {
   const Line line = BuildLine(1);
   CComPtr<IMediaFilter> filter;

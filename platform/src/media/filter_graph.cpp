@@ -33,9 +33,14 @@ HRESULT FilterGraph::QueryInterface(REFIID riid, void **ppv) {
 
 ULONG FilterGraph::AddRef() { return m_references.Increment(); }
 
+// Filters may call the graph while its destructor stops them: the count is
+// held at one meanwhile, so that their AddRef and Release cannot end it twice.
 ULONG FilterGraph::Release() {
   const ULONG remaining = m_references.Decrement();
-  if (remaining == 0) delete this;
+  if (remaining == 0) {
+    m_references.Increment();
+    delete this;
+  }
   return remaining;
 }
 

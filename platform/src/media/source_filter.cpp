@@ -77,7 +77,9 @@ SourcePin *SourceFilter::AddOutputPin(std::wstring name, std::vector<MediaType> 
 
 HRESULT SourceFilter::OnPause(FILTER_STATE from) {
   if (from != State_Stopped) return S_OK;
-  for (auto &pin : m_impl->pins) pin->StartQueue();
+  for (auto &pin : m_impl->pins) {
+    if (pin->IsConnected()) pin->StartQueue();
+  }
   m_impl->stopping = false;
   m_impl->producer = std::thread([this] { Produce(); });
   return S_OK;
