@@ -1,0 +1,79 @@
+// RendererFilter: a filter with one input pin that presents the samples it
+// receives (a video window, an audio device, a test recorder) and reports
+// the end of its stream to the graph.
+//
+// What it handles:
+//   Paused    the first sample to arrive is held: the input's Receive waits
+//             until the filter runs (then the sample is presented), is
+//             flushed or stops (then it is dropped). Until a sample or end
+//             of stream arrives, the pause is not complete: Pause returns
+//             S_FALSE and GetState gives VFW_S_STATE_INTERMEDIATE. A
+//             renderer whose input is not connected completes at once.
+//   Running   each sample is presented on arrival (the filter is unclocked:
+//             samples go as fast as they come).
+//   End of stream  reported to the graph as EC_COMPLETE (S_OK, the filter)
+//             once per stream, when the filter runs: at once if running,
+//             else when Run comes. A flush or stop starts a new stream.
+// The renderer tells the graph it is one through IAMFilterMiscFlags.
+//
+// What a subclass overrides:
+//   CheckMediaType   S_OK for a type it can present
+//   SetMediaType     a type was agreed, at connection or when a sample
+//                    brings a new one (the mid-stream change); the samples
+//                    that follow are in it
+//   DoRenderSample   present one sample; called on the streaming thread
+//                    without the renderer's lock, one sample at a time
+//
+// Locks. The render lock guards the held sample's wait and the stream's
+// flags (ready, end of stream, completion reported); it is taken after the
+// filter's state lock and never held while calling the subclass or the
+// graph.
+#pragma once
+
+#include "base_filter.h"
+#include "input_pin.h"
+
+namespace platform::media {
+
+class RendererInputPin;
+
+class PLATFORM_FILTERS_API RendererFilter : public BaseFilter, public IAMFilterMiscFlags {
+ public:
+  // IUnknown: those of BaseFilter and IAMFilterMiscFlags.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IAMFilterMiscFlags: AM_FILTER_MISC_FLAGS_IS_RENDERER.
+  ULONG STDMETHODCALLTYPE GetMiscFlags() override;
+
+ protected:
+  explicit RendererFilter(const CLSID &clsid, const wchar_t *inputName = L"In");
+  ~RendererFilter() override;
+
+  virtual HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) = 0;
+  virtual HRESULT SetMediaType(const AM_MEDIA_TYPE &type);
+  virtual HRESULT DoRenderSample(IMediaSample *sample) = 0;
+
+  // For the hooks.
+  MediaType CurrentMediaType() const;
+  Segment CurrentSegment() const;
+
+ private:
+  friend class RendererInputPin;
+
+  HRESULT QueryFilterInterface(REFIID riid, void **ppv) override;
+  HRESULT OnPause(FILTER_STATE from) override;
+  HRESULT OnRun(REFERENCE_TIME tStart) override;
+  void OnStop() override;
+  HRESULT WaitForTransition(DWORD dwMilliSecsTimeout) override;
+  HRESULT ReceiveOnStream(IMediaSample *sample);
+  HRESULT EndOfStreamOnStream();
+  HRESULT BeginFlushOnStream();
+  void ReportCompletion();
+
+  struct Impl;
+  std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace platform::media

@@ -1,0 +1,217 @@
+// The filter graph manager's states (IMediaControl, IMediaFilter) and its
+// reference clock.
+#include <evcode.h>
+#include <uuids.h>
+#include <vfwmsgs.h>
+#include <winbase.h>
+
+#include <chrono>
+
+#include "media/filter_graph.h"
+#include "media/graph_topology.h"
+
+namespace platform::media {
+namespace {
+
+// How long the pause watch waits on the filters before it looks whether a
+// newer state command made it pointless.
+constexpr DWORD kPauseWatchSliceMs = 100;
+
+// The time left of a wait that started at start.
+DWORD Remaining(DWORD timeoutMs, std::chrono::steady_clock::time_point start) {
+  if (timeoutMs == INFINITE) return INFINITE;
+  const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  return spent.count() >= timeoutMs ? 0 : timeoutMs - static_cast<DWORD>(spent.count());
+}
+
+}  // namespace
+
+HRESULT FilterGraph::Run() {
+  std::lock_guard lock(m_controlLock);
+  return RunFrom(StreamStartTime());
+}
+
+HRESULT FilterGraph::Run(REFERENCE_TIME tStart) {
+  std::lock_guard lock(m_controlLock);
+  return RunFrom(tStart);
+}
+
+HRESULT FilterGraph::Pause() {
+  std::lock_guard lock(m_controlLock);
+  const ULONG transition = ++m_transition;
+  const auto ordered = DownstreamFirst(m_filters.Filters());
+  if (m_state == State_Stopped) StartStreams(ordered);
+  m_events.EndPlayback();
+  const HRESULT hr = PauseFilters(ordered);
+  if (FAILED(hr)) return hr;
+  m_state = State_Paused;
+  if (hr == S_OK) {
+    m_events.Put({EC_PAUSED, S_OK, 0});
+  } else {
+    m_worker.Post([this, transition] { WatchPause(transition); });
+  }
+  return hr;
+}
+
+HRESULT FilterGraph::Stop() {
+  std::lock_guard lock(m_controlLock);
+  ++m_transition;
+  if (m_state == State_Stopped) return S_OK;
+  return StopFilters(DownstreamFirst(m_filters.Filters()));
+}
+
+HRESULT FilterGraph::GetState(LONG msTimeout, OAFilterState *pfs) {
+  if (!pfs) return E_POINTER;
+  FILTER_STATE state = State_Stopped;
+  const HRESULT hr = GetState(static_cast<DWORD>(msTimeout), &state);
+  *pfs = state;
+  return hr;
+}
+
+HRESULT FilterGraph::GetState(DWORD dwMilliSecsTimeout, FILTER_STATE *State) {
+  if (!State) return E_POINTER;
+  {
+    std::lock_guard lock(m_controlLock);
+    *State = m_state;
+  }
+  return *State == State_Stopped ? S_OK : WaitForFilters(dwMilliSecsTimeout);
+}
+
+HRESULT FilterGraph::RenderFile(BSTR strFilename) { return RenderFile(strFilename, nullptr); }
+
+HRESULT FilterGraph::AddSourceFilter(BSTR, IDispatch **ppUnk) {
+  if (!ppUnk) return E_POINTER;
+  *ppUnk = nullptr;
+  return E_NOTIMPL;
+}
+
+// The automation collections of filters are not offered.
+HRESULT FilterGraph::get_FilterCollection(IDispatch **ppUnk) {
+  if (!ppUnk) return E_POINTER;
+  *ppUnk = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT FilterGraph::get_RegFilterCollection(IDispatch **ppUnk) {
+  if (!ppUnk) return E_POINTER;
+  *ppUnk = nullptr;
+  return E_NOTIMPL;
+}
+
+// Pauses, waits until every filter has finished pausing, and stops.
+HRESULT FilterGraph::StopWhenReady() {
+  const HRESULT hr = Pause();
+  if (FAILED(hr)) return hr;
+  FILTER_STATE state = State_Paused;
+  GetState(INFINITE, &state);
+  return Stop();
+}
+
+// The filters get the clock too; it changes only while stopped.
+HRESULT FilterGraph::SetSyncSource(IReferenceClock *pClock) {
+  std::lock_guard lock(m_controlLock);
+  if (m_state != State_Stopped) return VFW_E_NOT_STOPPED;
+  for (const auto &filter : m_filters.Filters()) filter->SetSyncSource(pClock);
+  m_clock = com::ComPtr<IReferenceClock>(pClock);
+  return S_OK;
+}
+
+HRESULT FilterGraph::GetSyncSource(IReferenceClock **pClock) {
+  if (!pClock) return E_POINTER;
+  std::lock_guard lock(m_controlLock);
+  *pClock = com::ComPtr<IReferenceClock>(m_clock).Detach();
+  return S_OK;
+}
+
+// From Stopped the filters pause first; a filter that fails stops them all.
+HRESULT FilterGraph::RunFrom(REFERENCE_TIME start) {
+  ++m_transition;
+  const auto ordered = DownstreamFirst(m_filters.Filters());
+  HRESULT hr = S_OK;
+  if (m_state == State_Stopped) {
+    StartStreams(ordered);
+    if (FAILED(hr = PauseFilters(ordered))) return hr;
+  }
+  m_events.BeginPlayback();
+  for (const auto &filter : ordered) {
+    const HRESULT ran = filter->Run(start);
+    if (FAILED(ran)) {
+      StopFilters(ordered);
+      return ran;
+    }
+    if (ran == S_FALSE) hr = S_FALSE;
+  }
+  m_state = State_Running;
+  return hr;
+}
+
+HRESULT FilterGraph::PauseFilters(const std::vector<com::ComPtr<IBaseFilter>> &ordered) {
+  HRESULT hr = S_OK;
+  for (const auto &filter : ordered) {
+    const HRESULT paused = filter->Pause();
+    if (FAILED(paused)) {
+      StopFilters(ordered);
+      return paused;
+    }
+    if (paused == S_FALSE) hr = S_FALSE;
+  }
+  return hr;
+}
+
+// Every filter is stopped, whatever one of them answers; the first failure
+// is the result.
+HRESULT FilterGraph::StopFilters(const std::vector<com::ComPtr<IBaseFilter>> &ordered) {
+  m_completion.Stop();
+  m_events.EndPlayback();
+  HRESULT hr = S_OK;
+  for (const auto &filter : ordered) {
+    const HRESULT stopped = filter->Stop();
+    if (FAILED(stopped) && SUCCEEDED(hr)) hr = stopped;
+  }
+  m_state = State_Stopped;
+  return hr;
+}
+
+// Leaving Stopped: the ends of stream to wait for are counted from here.
+void FilterGraph::StartStreams(const std::vector<com::ComPtr<IBaseFilter>> &filters) {
+  m_completion.Start(ConnectedRenderers(filters).size());
+}
+
+// Asks every filter, within one time-out for all: VFW_S_STATE_INTERMEDIATE
+// when one has not finished its transition, VFW_S_CANT_CUE when one cannot
+// cue data while paused.
+HRESULT FilterGraph::WaitForFilters(DWORD timeoutMs) {
+  std::vector<com::ComPtr<IBaseFilter>> filters;
+  {
+    std::lock_guard lock(m_controlLock);
+    filters = m_filters.Filters();
+  }
+  const auto start = std::chrono::steady_clock::now();
+  HRESULT result = S_OK;
+  for (const auto &filter : filters) {
+    FILTER_STATE state;
+    const HRESULT hr = filter->GetState(Remaining(timeoutMs, start), &state);
+    if (FAILED(hr)) return hr;
+    if (hr == VFW_S_STATE_INTERMEDIATE || (hr == VFW_S_CANT_CUE && result == S_OK)) result = hr;
+  }
+  return result;
+}
+
+// On the worker thread: EC_PAUSED once every filter has finished pausing,
+// unless another state command came meanwhile.
+void FilterGraph::WatchPause(ULONG transition) {
+  HRESULT hr = VFW_S_STATE_INTERMEDIATE;
+  while (m_transition == transition && (hr = WaitForFilters(kPauseWatchSliceMs)) == VFW_S_STATE_INTERMEDIATE) {
+  }
+  std::lock_guard lock(m_controlLock);
+  if (m_transition == transition && m_state == State_Paused) m_events.Put({EC_PAUSED, SUCCEEDED(hr) ? S_OK : hr, 0});
+}
+
+// Unclocked, stream time is 0 at every Run.
+REFERENCE_TIME FilterGraph::StreamStartTime() {
+  REFERENCE_TIME now = 0;
+  if (m_clock) m_clock->GetTime(&now);
+  return now;
+}
+
+}  // namespace platform::media

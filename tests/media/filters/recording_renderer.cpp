@@ -1,0 +1,56 @@
+// A renderer that records the frames it gets.
+#include <dshow.h>
+
+#include <cstring>
+
+#include "test_filters.h"
+
+namespace test_filters {
+namespace {
+
+// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A03}
+constexpr CLSID kRecordingRendererClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x03}};
+
+}  // namespace
+
+RecordingRenderer *RecordingRenderer::Create(const GUID &majorType, LONG refusedWidth) {
+  return new RecordingRenderer(majorType, refusedWidth);
+}
+
+RecordingRenderer::RecordingRenderer(const GUID &majorType, LONG refusedWidth)
+    : RendererFilter(kRecordingRendererClass), m_majorType(majorType), m_refusedWidth(refusedWidth) {}
+
+IPin *RecordingRenderer::Input() const { return PinOf(const_cast<RecordingRenderer *>(this), L"In"); }
+
+Recorded RecordingRenderer::Record() const {
+  std::lock_guard lock(m_lock);
+  return m_record;
+}
+
+bool RecordingRenderer::WaitForFrames(size_t count) const {
+  std::unique_lock lock(m_lock);
+  return m_rendered.wait_for(lock, std::chrono::seconds(10), [&] { return m_record.frames.size() >= count; });
+}
+
+HRESULT RecordingRenderer::CheckMediaType(const AM_MEDIA_TYPE &type) {
+  if (!IsEqualGUID(type.majortype, m_majorType)) return VFW_E_TYPE_NOT_ACCEPTED;
+  return WidthOf(type) == m_refusedWidth ? VFW_E_TYPE_NOT_ACCEPTED : S_OK;
+}
+
+HRESULT RecordingRenderer::DoRenderSample(IMediaSample *sample) {
+  BYTE *data = nullptr;
+  sample->GetPointer(&data);
+  DWORD number = 0;
+  std::memcpy(&number, data, sizeof number);
+  const LONG width = WidthOf(CurrentMediaType().Get());
+  const platform::media::Segment segment = CurrentSegment();
+  std::lock_guard lock(m_lock);
+  m_record.frames.push_back(number);
+  m_record.frameWidths.push_back(width);
+  m_record.segment = segment;
+  m_record.threads.push_back(std::this_thread::get_id());
+  m_rendered.notify_all();
+  return S_OK;
+}
+
+}  // namespace test_filters

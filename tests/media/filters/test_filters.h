@@ -1,0 +1,129 @@
+// Small filters for the media-graph tests, built as a library of their own
+// on the platform's public filter headers alone, as the decoder and other
+// filter libraries are.
+//
+//   NumberedSource       one output pin per stream; pushes frames whose
+//                        data is their number (a DWORD), 40 ms apart, with
+//                        a segment first and end of stream last; a stream
+//                        may switch to another media type at a given frame.
+//                        Its gate, when closed, holds the frames back
+//   PassThroughTransform copies each sample; its output type follows its
+//                        input type, mid-stream changes included
+//   RecordingRenderer    records what reaches it: frame numbers, the type
+//                        each frame came in, the segment of the last one,
+//                        and the threads it was called on
+//
+// Each is created with one reference, which the test holds.
+#pragma once
+
+#include <platform_filters/media_type.h>
+#include <platform_filters/renderer_filter.h>
+#include <platform_filters/source_filter.h>
+#include <platform_filters/transform_filter.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace test_filters {
+
+using platform::media::MediaType;
+
+constexpr REFERENCE_TIME kFrameDuration = 400000;  // 40 ms
+
+// Video of the given size, RGB32, with a VIDEOINFOHEADER; its fixed sample
+// size is the frame's.
+MediaType VideoType(LONG width, LONG height);
+// 16-bit stereo PCM audio at 48 kHz.
+MediaType AudioType();
+// The frame width of a VIDEOINFOHEADER type, 0 for others.
+LONG WidthOf(const AM_MEDIA_TYPE &type);
+// The filter's pin of that name, without a reference of its own.
+IPin *PinOf(IBaseFilter *filter, const wchar_t *name);
+
+constexpr DWORD kNoSwitch = 0xFFFFFFFF;
+
+struct Stream {
+  Stream(MediaType type, DWORD frames, DWORD switchAt = kNoSwitch, MediaType switchedType = MediaType())
+      : type(std::move(type)), frames(frames), switchAt(switchAt), switchedType(std::move(switchedType)) {}
+
+  MediaType type;
+  DWORD frames;
+  // From frame number switchAt on, the stream's samples are in switchedType.
+  DWORD switchAt;
+  MediaType switchedType;
+};
+
+class NumberedSource final : public platform::media::SourceFilter {
+ public:
+  static NumberedSource *Create(std::vector<Stream> streams);
+  IPin *Output(size_t stream) const;
+  // The result of the last media type switch asked of a pin.
+  HRESULT SwitchResult() const { return m_switchResult; }
+  void CloseGate();
+  void OpenGate();
+
+ private:
+  explicit NumberedSource(std::vector<Stream> streams);
+  HRESULT ProduceNext() override;
+  HRESULT PushFrame(size_t index);
+  void WaitAtGate();
+
+  std::vector<Stream> m_streams;
+  std::vector<platform::media::SourcePin *> m_pins;
+  std::vector<DWORD> m_next;  // the producing thread's own
+  size_t m_turn = 0;          // the producing thread's own
+  std::atomic<HRESULT> m_switchResult{S_OK};
+  std::mutex m_gateLock;
+  std::condition_variable m_gateOpened;
+  bool m_gateClosed = false;  // guarded by m_gateLock
+};
+
+class PassThroughTransform final : public platform::media::TransformFilter {
+ public:
+  static PassThroughTransform *Create();
+  IPin *Input() const;
+  IPin *Output() const;
+
+ private:
+  PassThroughTransform();
+  HRESULT CheckInputType(const AM_MEDIA_TYPE &input) override;
+  HRESULT CheckTransform(const AM_MEDIA_TYPE &input, const AM_MEDIA_TYPE &output) override;
+  HRESULT GetOutputType(ULONG position, MediaType *output) override;
+  HRESULT DecideBufferSize(ALLOCATOR_PROPERTIES &request) override;
+  HRESULT SetMediaType(PIN_DIRECTION direction, const AM_MEDIA_TYPE &type) override;
+  HRESULT Transform(IMediaSample *input, IMediaSample *output) override;
+};
+
+struct Recorded {
+  std::vector<DWORD> frames;
+  std::vector<LONG> frameWidths;  // the width of the type each frame came in
+  platform::media::Segment segment;
+  std::vector<std::thread::id> threads;
+};
+
+class RecordingRenderer final : public platform::media::RendererFilter {
+ public:
+  // Takes the major type given (video or audio); refuses a width of
+  // refusedWidth, to test refusals.
+  static RecordingRenderer *Create(const GUID &majorType, LONG refusedWidth = -1);
+  IPin *Input() const;
+  Recorded Record() const;
+  // Waits, at most 10 s, until count frames have been rendered.
+  bool WaitForFrames(size_t count) const;
+
+ private:
+  RecordingRenderer(const GUID &majorType, LONG refusedWidth);
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
+  HRESULT DoRenderSample(IMediaSample *sample) override;
+
+  const GUID m_majorType;
+  const LONG m_refusedWidth;
+  mutable std::mutex m_lock;
+  mutable std::condition_variable m_rendered;
+  Recorded m_record;  // guarded by m_lock
+};
+
+}  // namespace test_filters
