@@ -3,6 +3,7 @@
 #pragma once
 
 #include "unknwn.h"
+#include "objidl.h"
 
 #ifndef STDAPICALLTYPE
 #define STDAPICALLTYPE
@@ -54,6 +55,13 @@ WINOLEAPI_(void) CoFreeUnusedLibraries(void);
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": 39 characters with the terminator.
 WINOLEAPI_(int) StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
 WINOLEAPI CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
+
+// A stream over global memory: hGlobal (movable memory of GlobalAlloc) or,
+// when it is null, a new block. The stream's size starts as the block's;
+// the block grows with the stream and is freed with the stream's last
+// reference when fDeleteOnRelease is set.
+WINOLEAPI CreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, LPSTREAM *ppstm);
+WINOLEAPI GetHGlobalFromStream(LPSTREAM pstm, HGLOBAL *phglobal);
 
 // Exported by every in-process server library.
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID *ppv);
