@@ -23,9 +23,17 @@ constexpr uint8_t kSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1
 constexpr int kMaxDepth = 64;
 constexpr size_t kReadChunk = 64 * 1024;
 
+void IgnoreMessage(const gchar *, GLogLevelFlags, const gchar *, gpointer) {}
+
+// libgsf explains on standard error what it finds wrong in a damaged file;
+// the caller learns it from the result (STG_E_DOCFILECORRUPT) instead.
 void InitializeGsf() {
   static std::once_flag once;
-  std::call_once(once, gsf_init);
+  std::call_once(once, [] {
+    gsf_init();
+    const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO);
+    for (const char *domain : {"libgsf", "libgsf:msole"}) g_log_set_handler(domain, levels, IgnoreMessage, nullptr);
+  });
 }
 
 // Drops one reference of a GObject when it goes out of scope.
