@@ -31,7 +31,7 @@ void InitializeGsf() {
   static std::once_flag once;
   std::call_once(once, [] {
     gsf_init();
-    const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO);
+    const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO);
     for (const char *domain : {"libgsf", "libgsf:msole"}) g_log_set_handler(domain, levels, IgnoreMessage, nullptr);
   });
 }
