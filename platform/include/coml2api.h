@@ -32,8 +32,8 @@
 // Opening for reading never changes the file. A storage opened or created
 // for writing in direct mode writes its file when it is committed or its
 // last reference is released; in transacted mode only when committed.
-WINOLEAPI StgOpenStorage(const WCHAR *pwcsName, IStorage *pstgPriority, DWORD grfMode, SNB snbExclude,
-                         DWORD reserved, IStorage **ppstgOpen);
+WINOLEAPI StgOpenStorage(const WCHAR *pwcsName, IStorage *pstgPriority, DWORD grfMode, SNB snbExclude, DWORD reserved,
+                         IStorage **ppstgOpen);
 // Creates a compound file: STGM_CREATE replaces an existing file, without
 // it an existing file gives STG_E_FILEALREADYEXISTS.
 WINOLEAPI StgCreateDocfile(const WCHAR *pwcsName, DWORD grfMode, DWORD reserved, IStorage **ppstgOpen);

@@ -49,9 +49,9 @@ typedef DWORD REGSAM;
 #define KEY_READ ((STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY) & (~SYNCHRONIZE))
 #define KEY_WRITE ((STANDARD_RIGHTS_WRITE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY) & (~SYNCHRONIZE))
 #define KEY_EXECUTE ((KEY_READ) & (~SYNCHRONIZE))
-#define KEY_ALL_ACCESS                                                                                              \
+#define KEY_ALL_ACCESS                                                                                                 \
   ((STANDARD_RIGHTS_ALL | KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | \
-    KEY_CREATE_LINK) &                                                                                              \
+    KEY_CREATE_LINK) &                                                                                                 \
    (~SYNCHRONIZE))
 
 #define REG_OPTION_RESERVED 0x00000000L
@@ -68,10 +68,9 @@ WINADVAPI LSTATUS WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOpti
                                        HKEY *phkResult);
 // Creates the key and any missing keys above it; *lpdwDisposition tells
 // REG_CREATED_NEW_KEY from REG_OPENED_EXISTING_KEY.
-WINADVAPI LSTATUS WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
-                                         DWORD dwOptions, REGSAM samDesired,
-                                         struct _SECURITY_ATTRIBUTES *lpSecurityAttributes, HKEY *phkResult,
-                                         LPDWORD lpdwDisposition);
+WINADVAPI LSTATUS WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
+                                         REGSAM samDesired, struct _SECURITY_ATTRIBUTES *lpSecurityAttributes,
+                                         HKEY *phkResult, LPDWORD lpdwDisposition);
 WINADVAPI LSTATUS WINAPI RegCloseKey(HKEY hKey);
 // A null or empty lpValueName names the key's default value. With lpData
 // null only the size is reported; a buffer too small gives ERROR_MORE_DATA

@@ -44,8 +44,8 @@ HRESULT CreateBuiltinForTest(IUnknown *outer, REFIID riid, void **ppv) {
   if (outer) return CLASS_E_NOAGGREGATION;
   return object.QueryInterface(riid, ppv);
 }
-const bool kBuiltinAdded = platform::com::AddBuiltinClass(
-    {&CLSID_BuiltinForTest, L"Quorvel Test Built-in", L"Both", &CreateBuiltinForTest});
+const bool kBuiltinAdded =
+    platform::com::AddBuiltinClass({&CLSID_BuiltinForTest, L"Quorvel Test Built-in", L"Both", &CreateBuiltinForTest});
 
 // Runs the registration tool as its own process; returns its exit code.
 int RunRegistrationTool(std::vector<std::string> arguments) {
@@ -150,8 +150,8 @@ TEST_F(ComActivationTest, FailuresGiveWindowsResults) {
   ASSERT_EQ(RunRegistrationTool({QUORVEL_TEST_SERVER}), 0);
   const ActivationFailure cases[] = {
       {"not registered", CLSID_BuiltinForTest, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, REGDB_E_CLASSNOTREG},
-      {"library missing", CLSID_TestServerUnknown, "/nonexistent/quorvel-server.so", CLSCTX_INPROC_SERVER,
-       IID_IUnknown, HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)},
+      {"library missing", CLSID_TestServerUnknown, "/nonexistent/quorvel-server.so", CLSCTX_INPROC_SERVER, IID_IUnknown,
+       HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)},
       {"no DllGetClassObject", CLSID_TestServerUnknown, QUORVEL_TEST_NO_CLASS_OBJECT, CLSCTX_INPROC_SERVER,
        IID_IUnknown, CO_E_ERRORINDLL},
       {"class not in the library", CLSID_TestServerUnknown, QUORVEL_TEST_SERVER, CLSCTX_INPROC_SERVER, IID_IUnknown,

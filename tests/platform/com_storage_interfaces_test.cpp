@@ -19,7 +19,9 @@ struct KnownIid {
 
 TEST(ComStorageInterfaces, IdentifiersHaveTheirDocumentedValues) {
   const KnownIid ids[] = {
-      {"ISequentialStream", IID_ISequentialStream, __uuidof(ISequentialStream),
+      {"ISequentialStream",
+       IID_ISequentialStream,
+       __uuidof(ISequentialStream),
        {0x0c733a30, 0x2a1c, 0x11ce, {0xad, 0xe5, 0x00, 0xaa, 0x00, 0x44, 0x77, 0x3d}}},
       {"IStream", IID_IStream, __uuidof(IStream), {0x0000000C, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}},
       {"IStorage", IID_IStorage, __uuidof(IStorage), {0x0000000B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}},

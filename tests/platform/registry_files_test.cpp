@@ -23,7 +23,8 @@ std::wstring QueryString(HKEY root, const wchar_t *path, const wchar_t *name, LO
   LONG result = RegOpenKeyExW(root, path, 0, KEY_READ, &key);
   WCHAR buffer[MAX_PATH] = {};
   DWORD size = sizeof buffer;
-  if (result == ERROR_SUCCESS) result = RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer), &size);
+  if (result == ERROR_SUCCESS)
+    result = RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer), &size);
   RegCloseKey(key);
   EXPECT_EQ(result, expected);
   return buffer;
@@ -90,7 +91,8 @@ TEST_F(RegistryFileTest, ImportMergesAndDeletesAsTheRegistryEditorDoes) {
 
 TEST_F(RegistryFileTest, ImportReadsTheRegistryEditorsUtf16Files) {
   const std::wstring text =
-      L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\W]\r\n\"Name\"=\"\u00e9t\u00e9\"\r\n";
+      L"Windows Registry Editor Version "
+      L"5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\W]\r\n\"Name\"=\"\u00e9t\u00e9\"\r\n";
   std::string bytes = "\xFF\xFE";
   for (wchar_t c : text) {
     bytes += static_cast<char>(c & 0xFF);

@@ -15,8 +15,7 @@ class RegistryKeyTest : public testing::Test {
   HKEY Create(HKEY parent, const wchar_t *name, DWORD expectedDisposition = REG_CREATED_NEW_KEY) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyExW(parent, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition),
-              ERROR_SUCCESS);
+    EXPECT_EQ(RegCreateKeyExW(parent, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition), ERROR_SUCCESS);
     EXPECT_EQ(disposition, expectedDisposition);
     return key;
   }

@@ -19,7 +19,9 @@ std::vector<BYTE> Bytes(const void *data, size_t size) {
   return std::vector<BYTE>(p, p + size);
 }
 
-std::vector<BYTE> WideBytes(std::wstring_view s, size_t characters) { return Bytes(s.data(), characters * sizeof(WCHAR)); }
+std::vector<BYTE> WideBytes(std::wstring_view s, size_t characters) {
+  return Bytes(s.data(), characters * sizeof(WCHAR));
+}
 
 class RegistryValueTest : public testing::Test {
  protected:
@@ -68,7 +70,8 @@ TEST_F(RegistryValueTest, EachTypeRoundTripsThroughTheTextFile) {
       {"qword", REG_QWORD, Bytes(&big, 8), "\"sz\"=hex(b):08,07,06,05,04,03,02,01"},
       {"binary", REG_BINARY, {0x00, 0xff, 0x10}, "\"sz\"=hex:00,ff,10"},
       {"empty binary", REG_BINARY, {}, "\"sz\"=hex:"},
-      {"multi string", REG_MULTI_SZ, WideBytes(std::wstring(L"a\0b\0\0", 5), 5), "\"sz\"=hex(7):61,00,00,00,62,00,00,00,00,00"},
+      {"multi string", REG_MULTI_SZ, WideBytes(std::wstring(L"a\0b\0\0", 5), 5),
+       "\"sz\"=hex(7):61,00,00,00,62,00,00,00,00,00"},
       {"no terminator", REG_SZ, WideBytes(L"ab", 2), "\"sz\"=hex(1):61,00,62,00"},
       {"line break", REG_SZ, WideBytes(L"a\nb", 4), "\"sz\"=hex(1):61,00,0a,00,62,00,00,00"},
       {"non-ASCII", REG_SZ, WideBytes(L"\u00e9\U0001F600", 3), "\"sz\"=\"\xc3\xa9\xf0\x9f\x98\x80\""},
@@ -149,7 +152,8 @@ TEST_F(RegistryValueTest, StringsStoredByHandComeBackAsStored) {
     SCOPED_TRACE(c.label);
     registry.WriteHive("HKEY_LOCAL_MACHINE",
                        "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Quorvel Test]\n"
-                       "\"Path\"=hex(1):" + std::string(c.hex) + "\n");
+                       "\"Path\"=hex(1):" +
+                           std::string(c.hex) + "\n");
     WCHAR buffer[MAX_PATH];
     DWORD size = sizeof buffer;
     DWORD type = 0;

@@ -132,7 +132,8 @@ struct OpenFailure {
 
 TEST_F(StorageTest, StgOpenStorageFailures) {
   WriteGraphFile("x");
-  std::ofstream(folder + "/movie.grf") << "\x00\x00\x00\x18" "ftypmp42 not a compound file";
+  std::ofstream(folder + "/movie.grf") << "\x00\x00\x00\x18"
+                                          "ftypmp42 not a compound file";
   std::ofstream(folder + "/empty.grf");
   const std::string whole = ReadBytes(graphFile);
   std::ofstream(folder + "/truncated.grf", std::ios::binary) << whole.substr(0, 700);
@@ -309,8 +310,7 @@ TEST_F(StorageTest, ExclusiveOpenerInAnotherProcessBlocksThisOne) {
   ASSERT_EQ(read(opened[0], &childOpened, 1), 1);
   ASSERT_EQ(childOpened, 1);
   IStorage *root = nullptr;
-  EXPECT_EQ(StgOpenStorage(Wide(graphFile).c_str(), nullptr, kReadExclusive, nullptr, 0, &root),
-            STG_E_SHAREVIOLATION);
+  EXPECT_EQ(StgOpenStorage(Wide(graphFile).c_str(), nullptr, kReadExclusive, nullptr, 0, &root), STG_E_SHAREVIOLATION);
   ASSERT_EQ(write(release[1], "x", 1), 1);
   int status = 0;
   waitpid(child, &status, 0);
@@ -346,8 +346,11 @@ struct SeekCase {
 
 TEST_F(StorageStreamTest, SeekFromEachOrigin) {
   const SeekCase cases[] = {
-      {3, STREAM_SEEK_SET, S_OK, 3}, {2, STREAM_SEEK_CUR, S_OK, 5},   {-1, STREAM_SEEK_END, S_OK, 9},
-      {5, STREAM_SEEK_END, S_OK, 15}, {-20, STREAM_SEEK_CUR, STG_E_INVALIDFUNCTION, 15},
+      {3, STREAM_SEEK_SET, S_OK, 3},
+      {2, STREAM_SEEK_CUR, S_OK, 5},
+      {-1, STREAM_SEEK_END, S_OK, 9},
+      {5, STREAM_SEEK_END, S_OK, 15},
+      {-20, STREAM_SEEK_CUR, STG_E_INVALIDFUNCTION, 15},
       {0, 7, STG_E_INVALIDFUNCTION, 15},
   };
   for (const SeekCase &c : cases) {

@@ -11,8 +11,7 @@
 #include "com/com_object.h"
 #include "com/inproc_servers.h"
 
-extern "C" HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pvReserved, REFIID riid,
-                                    LPVOID *ppv) {
+extern "C" HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pvReserved, REFIID riid, LPVOID *ppv) {
   if (!ppv) return E_INVALIDARG;
   *ppv = nullptr;
   if (!platform::com::ThreadHasCom()) return CO_E_NOTINITIALIZED;

@@ -33,7 +33,9 @@ class ServerTable {
     if (it == m_servers.end()) {
       LoadedServer server = Load(path);
       if (!server.library->IsLoaded()) {
-        OutputDebugStringW((L"COM: cannot load " + text::FromUtf8(path) + L": " + text::FromUtf8(server.library->LoadError()) + L"\n").c_str());
+        OutputDebugStringW(
+            (L"COM: cannot load " + text::FromUtf8(path) + L": " + text::FromUtf8(server.library->LoadError()) + L"\n")
+                .c_str());
         return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
       }
       if (!server.getClassObject) return CO_E_ERRORINDLL;

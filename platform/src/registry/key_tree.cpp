@@ -22,7 +22,8 @@ KeyPath SplitKeyPath(std::wstring_view path) {
 }
 
 const Key *Key::FindSubkey(std::wstring_view name) const {
-  auto it = std::find_if(m_subkeys.begin(), m_subkeys.end(), [&](const auto &key) { return SameName(key->Name(), name); });
+  auto it =
+      std::find_if(m_subkeys.begin(), m_subkeys.end(), [&](const auto &key) { return SameName(key->Name(), name); });
   return it == m_subkeys.end() ? nullptr : it->get();
 }
 
@@ -45,7 +46,8 @@ const Value *Key::FindValue(std::wstring_view name) const {
 }
 
 void Key::SetValue(Value value) {
-  auto it = std::find_if(m_values.begin(), m_values.end(), [&](const Value &v) { return SameName(v.name, value.name); });
+  auto it =
+      std::find_if(m_values.begin(), m_values.end(), [&](const Value &v) { return SameName(v.name, value.name); });
   if (it == m_values.end()) {
     m_values.push_back(std::move(value));
   } else {

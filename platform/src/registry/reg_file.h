@@ -33,8 +33,8 @@ struct RegFileValue {
 };
 
 struct RegFileSection {
-  std::wstring root;  // the root key's name as written, e.g. HKEY_LOCAL_MACHINE
-  KeyPath path;       // below the root
+  std::wstring root;    // the root key's name as written, e.g. HKEY_LOCAL_MACHINE
+  KeyPath path;         // below the root
   bool remove = false;  // [-KEY]
   std::vector<RegFileValue> values;
   int line = 0;  // of the key's name

@@ -56,10 +56,9 @@ extern "C" LSTATUS WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOpt
 }
 
 // Volatile keys are kept like any other: the registry has no session to end with.
-extern "C" LSTATUS WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
-                                          DWORD dwOptions, REGSAM samDesired,
-                                          struct _SECURITY_ATTRIBUTES *lpSecurityAttributes, HKEY *phkResult,
-                                          LPDWORD lpdwDisposition) {
+extern "C" LSTATUS WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
+                                          REGSAM samDesired, struct _SECURITY_ATTRIBUTES *lpSecurityAttributes,
+                                          HKEY *phkResult, LPDWORD lpdwDisposition) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
   OpenKey parent;

@@ -81,9 +81,9 @@ bool WriteAll(int fd, const std::vector<uint8_t> &bytes) {
 
 bool IsValidStorageMode(DWORD grfMode) {
   const DWORD share = grfMode & kShareBits;
-  return (grfMode & kAccessBits) != kAccessBits && (share == 0 || share == STGM_SHARE_EXCLUSIVE ||
-                                                    share == STGM_SHARE_DENY_WRITE || share == STGM_SHARE_DENY_READ ||
-                                                    share == STGM_SHARE_DENY_NONE);
+  return (grfMode & kAccessBits) != kAccessBits &&
+         (share == 0 || share == STGM_SHARE_EXCLUSIVE || share == STGM_SHARE_DENY_WRITE ||
+          share == STGM_SHARE_DENY_READ || share == STGM_SHARE_DENY_NONE);
 }
 
 CompoundFile::CompoundFile(int fd, std::wstring path, DWORD grfMode, std::shared_ptr<Element> root)

@@ -31,7 +31,8 @@ void InitializeGsf() {
   static std::once_flag once;
   std::call_once(once, [] {
     gsf_init();
-    const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO);
+    const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE |
+                                                    G_LOG_LEVEL_INFO);
     for (const char *domain : {"libgsf", "libgsf:msole"}) g_log_set_handler(domain, levels, IgnoreMessage, nullptr);
   });
 }
@@ -121,9 +122,10 @@ bool WriteElement(GsfOutfile *parent, const Element &element) {
   const std::string name = text::ToUtf8(element.name);
   GObjectRef<GsfOutput> output(gsf_outfile_new_child(parent, name.c_str(), element.isStorage));
   if (!output.Get()) return false;
-  bool written = element.isStorage
-                     ? WriteClass(GSF_OUTFILE(output.Get()), element) && WriteChildren(GSF_OUTFILE(output.Get()), element)
-                     : element.data.empty() || gsf_output_write(output.Get(), element.data.size(), element.data.data());
+  bool written =
+      element.isStorage
+          ? WriteClass(GSF_OUTFILE(output.Get()), element) && WriteChildren(GSF_OUTFILE(output.Get()), element)
+          : element.data.empty() || gsf_output_write(output.Get(), element.data.size(), element.data.data());
   return gsf_output_close(output.Get()) && written;
 }
 

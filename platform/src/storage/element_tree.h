@@ -17,10 +17,10 @@ namespace platform::storage {
 struct Element {
   std::wstring name;
   bool isStorage = false;
-  CLSID clsid{};                             // storages
-  std::vector<uint8_t> data;                 // streams
+  CLSID clsid{};                                   // storages
+  std::vector<uint8_t> data;                       // streams
   std::vector<std::shared_ptr<Element>> children;  // storages
-  bool open = false;  // a stream or storage object is open on it: each opens once
+  bool open = false;                               // a stream or storage object is open on it: each opens once
 };
 
 // The child of that name, or null.

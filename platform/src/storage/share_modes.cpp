@@ -55,8 +55,7 @@ struct Mode {
 Mode ModeOf(DWORD grfMode) {
   const DWORD access = grfMode & 0x3;
   const DWORD share = grfMode & 0x70;
-  return {access != STGM_WRITE, access != STGM_READ,
-          share == STGM_SHARE_EXCLUSIVE || share == STGM_SHARE_DENY_READ,
+  return {access != STGM_WRITE, access != STGM_READ, share == STGM_SHARE_EXCLUSIVE || share == STGM_SHARE_DENY_READ,
           share == STGM_SHARE_EXCLUSIVE || share == STGM_SHARE_DENY_WRITE};
 }
 

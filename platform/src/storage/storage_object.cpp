@@ -123,8 +123,7 @@ HRESULT Storage::CreateStream(const OLECHAR *pwcsName, DWORD grfMode, DWORD rese
   return S_OK;
 }
 
-HRESULT Storage::OpenStream(const OLECHAR *pwcsName, void *reserved1, DWORD grfMode, DWORD reserved2,
-                            IStream **ppstm) {
+HRESULT Storage::OpenStream(const OLECHAR *pwcsName, void *reserved1, DWORD grfMode, DWORD reserved2, IStream **ppstm) {
   if (!ppstm) return STG_E_INVALIDPOINTER;
   *ppstm = nullptr;
   if (reserved1 || reserved2) return STG_E_INVALIDPARAMETER;

@@ -24,8 +24,8 @@ class Storage final : public IStorage {
                                        IStream **ppstm) override;
   HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR *pwcsName, DWORD grfMode, DWORD reserved1, DWORD reserved2,
                                           IStorage **ppstg) override;
-  HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR *pwcsName, IStorage *pstgPriority, DWORD grfMode,
-                                        SNB snbExclude, DWORD reserved, IStorage **ppstg) override;
+  HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR *pwcsName, IStorage *pstgPriority, DWORD grfMode, SNB snbExclude,
+                                        DWORD reserved, IStorage **ppstg) override;
   HRESULT STDMETHODCALLTYPE CopyTo(DWORD ciidExclude, const IID *rgiidExclude, SNB snbExclude,
                                    IStorage *pstgDest) override;
   HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR *pwcsName, IStorage *pstgDest, const OLECHAR *pwcsNewName,
