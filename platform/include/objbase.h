@@ -1,8 +1,10 @@
 // COM for applications: the runtime of combaseapi.h, CoInitialize with its
-// apartment models, and the Running Object Table.
+// apartment models, structured storage, monikers, bind contexts and the
+// Running Object Table.
 #pragma once
 
 #include "combaseapi.h"
+#include "coml2api.h"
 #include "objidl.h"
 
 typedef enum tagCOINIT {
@@ -18,3 +20,8 @@ WINOLEAPI CoInitialize(LPVOID pvReserved);
 
 // The table of the objects running on this desktop, by moniker.
 WINOLEAPI GetRunningObjectTable(DWORD reserved, LPRUNNINGOBJECTTABLE *pprot);
+
+// A moniker that names an item: its display name is lpszDelim followed by
+// lpszItem, and two item monikers are equal when their items are, ignoring case.
+WINOLEAPI CreateItemMoniker(LPCOLESTR lpszDelim, LPCOLESTR lpszItem, LPMONIKER *ppmk);
+WINOLEAPI CreateBindCtx(DWORD reserved, LPBC *ppbc);

@@ -86,6 +86,23 @@ WINBASEAPI BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 WINBASEAPI HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
 WINBASEAPI HLOCAL WINAPI LocalFree(HLOCAL hMem);
 
+// Global memory: fixed blocks (the handle is the block's address) and
+// movable ones (the handle is locked to reach the block, and the block may
+// move when it is reallocated unlocked).
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GMEM_MODIFY 0x0080
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+
+WINBASEAPI HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
+WINBASEAPI HGLOBAL WINAPI GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
+WINBASEAPI SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
+WINBASEAPI LPVOID WINAPI GlobalLock(HGLOBAL hMem);
+WINBASEAPI BOOL WINAPI GlobalUnlock(HGLOBAL hMem);
+WINBASEAPI HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
+
 // Wide-string routines (counts in characters, as on Windows).
 WINBASEAPI LPWSTR WINAPI lstrcpyW(LPWSTR lpString1, LPCWSTR lpString2);
 WINBASEAPI LPWSTR WINAPI lstrcpynW(LPWSTR lpString1, LPCWSTR lpString2, int iMaxLength);

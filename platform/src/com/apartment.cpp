@@ -4,8 +4,13 @@
 // (single-threaded apartment or multithreaded); later calls in the same model
 // give S_FALSE and are counted, a call in the other model is refused with
 // RPC_E_CHANGED_MODE and not counted. The thread leaves COM when
-// CoUninitialize has balanced every counted call.
-#include <objbase.h>
+// CoUninitialize has balanced every counted call. When the last thread of the
+// process leaves COM, the in-process server libraries are unloaded.
+#include "com/apartment.h"
+
+#include <atomic>
+
+#include "com/inproc_servers.h"
 
 namespace {
 
@@ -15,14 +20,22 @@ struct ThreadApartment {
 };
 
 thread_local ThreadApartment t_apartment;
+std::atomic<ULONG> g_threadsInCom{0};
 
 }  // namespace
+
+namespace platform::com {
+
+bool ThreadHasCom() { return t_apartment.initializations > 0; }
+
+}  // namespace platform::com
 
 extern "C" HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit) {
   if (pvReserved) return E_INVALIDARG;
   const bool singleThreaded = (dwCoInit & COINIT_APARTMENTTHREADED) != 0;
   if (t_apartment.initializations == 0) {
     t_apartment = {1, singleThreaded};
+    ++g_threadsInCom;
     return S_OK;
   }
   if (t_apartment.singleThreaded != singleThreaded) return RPC_E_CHANGED_MODE;
@@ -33,5 +46,6 @@ extern "C" HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit) {
 extern "C" HRESULT CoInitialize(LPVOID pvReserved) { return CoInitializeEx(pvReserved, COINIT_APARTMENTTHREADED); }
 
 extern "C" void CoUninitialize(void) {
-  if (t_apartment.initializations > 0) --t_apartment.initializations;
+  if (t_apartment.initializations == 0) return;
+  if (--t_apartment.initializations == 0 && --g_threadsInCom == 0) platform::com::UnloadAllServers();
 }

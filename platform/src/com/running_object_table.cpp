@@ -1,5 +1,7 @@
 // The Running Object Table of this process: objects registered under a
 // moniker, found again by an equal moniker (IMoniker::IsEqual).
+// GetRunningObjectTable hands it out unless another table is installed
+// (see running_object_table.h).
 //
 // The table holds a reference to each registered object and its moniker
 // until the registration is revoked. Cookies are never 0 and are not reused
@@ -15,6 +17,7 @@
 #include <optional>
 
 #include "com/com_object.h"
+#include "com/running_object_table.h"
 #include "com/moniker_enumerator.h"
 
 namespace platform::com {
@@ -154,12 +157,41 @@ HRESULT RunningObjectTable::EnumRunning(IEnumMoniker **ppenumMoniker) {
 }  // namespace
 }  // namespace platform::com
 
+namespace platform::com {
+namespace {
+
+struct InstalledTable {
+  std::mutex mutex;
+  ComPtr<IRunningObjectTable> table;  // empty: the process's own
+};
+
+InstalledTable &TheInstalledTable() {
+  static InstalledTable *installed = new InstalledTable;
+  return *installed;
+}
+
+}  // namespace
+
+IRunningObjectTable *ProcessRunningObjectTable() { return &RunningObjectTable::Instance(); }
+
+void InstallRunningObjectTable(IRunningObjectTable *table) {
+  ComPtr<IRunningObjectTable> replaced(table);
+  InstalledTable &installed = TheInstalledTable();
+  std::lock_guard lock(installed.mutex);
+  std::swap(installed.table, replaced);
+}
+
+}  // namespace platform::com
+
 extern "C" HRESULT GetRunningObjectTable(DWORD reserved, LPRUNNINGOBJECTTABLE *pprot) {
   if (!pprot) return E_INVALIDARG;
   *pprot = nullptr;
   if (reserved != 0) return E_INVALIDARG;
-  auto &table = platform::com::RunningObjectTable::Instance();
-  table.AddRef();
-  *pprot = &table;
+  auto &installed = platform::com::TheInstalledTable();
+  std::lock_guard lock(installed.mutex);
+  IRunningObjectTable *table =
+      installed.table ? installed.table.Get() : platform::com::ProcessRunningObjectTable();
+  table->AddRef();
+  *pprot = table;
   return S_OK;
 }

@@ -1,0 +1,2 @@
+// A shared library without DllGetClassObject or DllRegisterServer.
+extern "C" int QuorvelTestNothingHere() { return 0; }
