@@ -27,21 +27,22 @@ struct LoadedServer {
 // back into COM.
 class ServerTable {
  public:
+  // Libraries are loaded outside the lock too: their static initializers may
+  // create objects of other servers.
   HRESULT Find(const std::string &path, GetClassObjectFunction &getClassObject) {
-    std::lock_guard lock(m_mutex);
-    auto it = m_servers.find(path);
-    if (it == m_servers.end()) {
-      LoadedServer server = Load(path);
-      if (!server.library->IsLoaded()) {
-        OutputDebugStringW(
-            (L"COM: cannot load " + text::FromUtf8(path) + L": " + text::FromUtf8(server.library->LoadError()) + L"\n")
-                .c_str());
-        return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-      }
-      if (!server.getClassObject) return CO_E_ERRORINDLL;
-      it = m_servers.emplace(path, std::move(server)).first;
+    if (Loaded(path, getClassObject)) return S_OK;
+    LoadedServer server = Load(path);
+    if (!server.library->IsLoaded()) {
+      OutputDebugStringW(
+          (L"COM: cannot load " + text::FromUtf8(path) + L": " + text::FromUtf8(server.library->LoadError()) + L"\n")
+              .c_str());
+      return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
     }
-    getClassObject = it->second.getClassObject;
+    if (!server.getClassObject) return CO_E_ERRORINDLL;
+    std::lock_guard lock(m_mutex);
+    // Another thread may have loaded it meanwhile: its entry is kept and this
+    // load only drops its reference again.
+    getClassObject = m_servers.try_emplace(path, std::move(server)).first->second.getClassObject;
     return S_OK;
   }
 
@@ -75,6 +76,13 @@ class ServerTable {
   }
 
  private:
+  bool Loaded(const std::string &path, GetClassObjectFunction &getClassObject) {
+    std::lock_guard lock(m_mutex);
+    auto it = m_servers.find(path);
+    if (it != m_servers.end()) getClassObject = it->second.getClassObject;
+    return it != m_servers.end();
+  }
+
   static LoadedServer Load(const std::string &path) {
     auto library = std::make_unique<ServerLibrary>(path);
     auto getClassObject = library->Export<GetClassObjectFunction>("DllGetClassObject");
