@@ -285,7 +285,9 @@ TEST(GuidStrings, ClassIdentifiersRoundTripThroughText) {
   for (const GuidText &c : cases) {
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromString(c.text, &clsid), c.expected) << c.text;
-    if (c.expected == S_OK) EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_TestServerObject));
+    if (c.expected == S_OK) {
+      EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_TestServerObject));
+    }
   }
 }
 

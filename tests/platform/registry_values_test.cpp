@@ -161,7 +161,9 @@ TEST_F(RegistryValueTest, StringsStoredByHandComeBackAsStored) {
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, c.size);
     EXPECT_EQ(size % sizeof(WCHAR) == 0, c.evenCharacters);
-    if (size >= sizeof(WCHAR)) EXPECT_EQ(buffer[size / sizeof(WCHAR) - 1] == 0, c.terminated);
+    if (size >= sizeof(WCHAR)) {
+      EXPECT_EQ(buffer[size / sizeof(WCHAR) - 1] == 0, c.terminated);
+    }
   }
 }
 

@@ -247,7 +247,9 @@ TEST_F(StorageTest, TransactedChangesNeedACommit) {
     IStorage *root = nullptr;
     ASSERT_EQ(StgOpenStorage(Wide(graphFile).c_str(), nullptr, transacted, nullptr, 0, &root), S_OK);
     ASSERT_EQ(root->DestroyElement(L"Filters"), S_OK);
-    if (commit) EXPECT_EQ(root->Commit(STGC_DEFAULT), S_OK);
+    if (commit) {
+      EXPECT_EQ(root->Commit(STGC_DEFAULT), S_OK);
+    }
     root->Release();
     ASSERT_EQ(StgOpenStorage(Wide(graphFile).c_str(), nullptr, kReadExclusive, nullptr, 0, &root), S_OK);
     IStorage *filters = nullptr;
