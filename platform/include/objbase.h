@@ -3,6 +3,7 @@
 // Running Object Table.
 #pragma once
 
+#include "cguid.h"
 #include "combaseapi.h"
 #include "coml2api.h"
 #include "objidl.h"

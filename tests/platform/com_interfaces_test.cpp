@@ -101,3 +101,9 @@ TEST(ComInterfaces, MethodsSitInTheirWindowsVtableSlots) {
 }
 
 }  // namespace
+
+TEST(NullGuid, IsAllZerosAndEqualsAValueInitialisedGuid) {
+  const GUID zero{};
+  EXPECT_TRUE(IsEqualGUID(GUID_NULL, zero));
+  EXPECT_FALSE(IsEqualGUID(GUID_NULL, IID_IUnknown));
+}
