@@ -70,6 +70,7 @@ struct IFileSourceFilter;
 struct IMediaSeeking;
 struct IMediaEventSink;
 struct IAMFilterMiscFlags;
+struct IFilterMapper2;
 
 // Pin and filter descriptions; pFilter and pGraph hold a reference that the
 // caller releases.
@@ -363,4 +364,90 @@ _DEFINE_INTERFACE_ID(IAMFilterMiscFlags, 0x2DD74950, 0xA890, 0x11D1, 0xAB, 0xE8,
 
 struct IAMFilterMiscFlags : public IUnknown {
   virtual ULONG STDMETHODCALLTYPE GetMiscFlags(void) = 0;
+};
+
+// Filter registration. A filter is registered with its merit (how eagerly
+// intelligent connect tries it) and, for each pin, its direction flags and
+// the major/minor media types it takes or gives.
+enum {
+  MERIT_PREFERRED = 0x800000,
+  MERIT_NORMAL = 0x600000,
+  MERIT_UNLIKELY = 0x400000,
+  MERIT_DO_NOT_USE = 0x200000,
+  MERIT_SW_COMPRESSOR = 0x100000,
+  MERIT_HW_COMPRESSOR = 0x100050
+};
+
+typedef struct {
+  const CLSID *clsMajorType;
+  const CLSID *clsMinorType;
+} REGPINTYPES;
+
+typedef struct {
+  LPWSTR strName;
+  BOOL bRendered;
+  BOOL bOutput;
+  BOOL bZero;
+  BOOL bMany;
+  const CLSID *clsConnectsToFilter;
+  const WCHAR *strConnectsToPin;
+  UINT nMediaTypes;
+  const REGPINTYPES *lpMediaType;
+} REGFILTERPINS;
+
+typedef struct {
+  CLSID clsMedium;
+  DWORD dw1;
+  DWORD dw2;
+} REGPINMEDIUM;
+
+enum { REG_PINFLAG_B_ZERO = 0x1, REG_PINFLAG_B_RENDERER = 0x2, REG_PINFLAG_B_MANY = 0x4, REG_PINFLAG_B_OUTPUT = 0x8 };
+
+typedef struct {
+  DWORD dwFlags;
+  UINT cInstances;
+  UINT nMediaTypes;
+  const REGPINTYPES *lpMediaType;
+  UINT nMediums;
+  const REGPINMEDIUM *lpMedium;
+  const CLSID *clsPinCategory;
+} REGFILTERPINS2;
+
+// dwVersion 1 describes the pins with REGFILTERPINS, version 2 with
+// REGFILTERPINS2.
+typedef struct {
+  DWORD dwVersion;
+  DWORD dwMerit;
+  union {
+    struct {
+      ULONG cPins;
+      const REGFILTERPINS *rgPins;
+    };
+    struct {
+      ULONG cPins2;
+      const REGFILTERPINS2 *rgPins2;
+    };
+  };
+} REGFILTER2;
+
+// Registers filters in a category (CLSID_LegacyAmFilterCategory for the
+// filters intelligent connect may use) and finds the registered filters that
+// take or give given media types, best merit first.
+_DEFINE_INTERFACE_ID(IFilterMapper2, 0xB79BB0B0, 0x33C1, 0x11D1, 0xAB, 0xE1, 0x00, 0xA0, 0xC9, 0x05, 0xF3, 0x75)
+
+struct IFilterMapper2 : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CreateCategory(REFCLSID clsidCategory, DWORD dwCategoryMerit,
+                                                   LPCWSTR Description) = 0;
+  virtual HRESULT STDMETHODCALLTYPE UnregisterFilter(const CLSID *pclsidCategory, LPCOLESTR szInstance,
+                                                     REFCLSID Filter) = 0;
+  virtual HRESULT STDMETHODCALLTYPE RegisterFilter(REFCLSID clsidFilter, LPCWSTR Name, IMoniker **ppMoniker,
+                                                   const CLSID *pclsidCategory, LPCOLESTR szInstance,
+                                                   const REGFILTER2 *prf2) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumMatchingFilters(IEnumMoniker **ppEnum, DWORD dwFlags, BOOL bExactMatch,
+                                                        DWORD dwMerit, BOOL bInputNeeded, DWORD cInputTypes,
+                                                        const GUID *pInputTypes, const REGPINMEDIUM *pMedIn,
+                                                        const CLSID *pPinCategoryIn, BOOL bRender,
+                                                        BOOL bOutputNeeded, DWORD cOutputTypes,
+                                                        const GUID *pOutputTypes, const REGPINMEDIUM *pMedOut,
+                                                        const CLSID *pPinCategoryOut) = 0;
 };

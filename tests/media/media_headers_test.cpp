@@ -50,6 +50,7 @@ TEST(MediaHeaders, InterfaceIdentifiersHaveTheirDocumentedValues) {
       {"IID_IMediaControl", IID_IMediaControl, "56A868B1-0AD4-11CE-B03A-0020AF0BA770"},
       {"IID_IVideoWindow", IID_IVideoWindow, "56A868B4-0AD4-11CE-B03A-0020AF0BA770"},
       {"IID_IMediaSeeking", IID_IMediaSeeking, "36B73880-C2C8-11CF-8B46-00805F6CEF60"},
+      {"IFilterMapper2", __uuidof(IFilterMapper2), "B79BB0B0-33C1-11D1-ABE1-00A0C905F375"},
   };
   for (const KnownId &id : ids) EXPECT_EQ(Text(id.defined), id.documented) << id.name;
 }
@@ -57,6 +58,8 @@ TEST(MediaHeaders, InterfaceIdentifiersHaveTheirDocumentedValues) {
 TEST(MediaHeaders, TypeAndFormatIdentifiersHaveTheirDocumentedValues) {
   const KnownId ids[] = {
       {"CLSID_SystemClock", CLSID_SystemClock, "E436EBB1-524F-11CE-9F53-0020AF0BA770"},
+      {"CLSID_FilterMapper2", CLSID_FilterMapper2, "CDA42200-BD88-11D0-BD4E-00A0C911CE86"},
+      {"CLSID_LegacyAmFilterCategory", CLSID_LegacyAmFilterCategory, "083863F1-70DE-11D0-BD40-00A0C911CE86"},
       {"MEDIATYPE_Video", MEDIATYPE_Video, "73646976-0000-0010-8000-00AA00389B71"},
       {"MEDIATYPE_Audio", MEDIATYPE_Audio, "73647561-0000-0010-8000-00AA00389B71"},
       {"MEDIATYPE_Stream", MEDIATYPE_Stream, "E436EB83-524F-11CE-9F53-0020AF0BA770"},
@@ -142,6 +145,8 @@ TEST(MediaHeaders, StructuresHaveTheWindowsLayout) {
       {"sizeof(MPEG2VIDEOINFO)", sizeof(MPEG2VIDEOINFO), 136},
       {"MPEG2VIDEOINFO.dwSequenceHeader", offsetof(MPEG2VIDEOINFO, dwSequenceHeader), 132},
       {"sizeof(WAVEFORMATEX)", sizeof(WAVEFORMATEX), 18},
+      {"sizeof(REGFILTER2)", sizeof(REGFILTER2), 24},
+      {"sizeof(REGFILTERPINS2)", sizeof(REGFILTERPINS2), 48},
       {"sizeof(BITMAPINFOHEADER)", sizeof(BITMAPINFOHEADER), 40},
       {"sizeof(ALLOCATOR_PROPERTIES)", sizeof(ALLOCATOR_PROPERTIES), 16},
       {"sizeof(AM_SAMPLE2_PROPERTIES)", sizeof(AM_SAMPLE2_PROPERTIES), 64},
