@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// The program uses the classic string functions, which strsafe.h would retire.
+#define NO_DSHOW_STRSAFE
 #include <dshow.h>
 #include <dvdmedia.h>
 
