@@ -13,6 +13,7 @@ namespace {
 using media_testing::CComPtr;
 using media_testing::CComQIPtr;
 using media_testing::GraphTest;
+using media_testing::NumberedSource;
 using media_testing::RecordingRenderer;
 
 constexpr REFERENCE_TIME kHour = 3600 * REFERENCE_TIME{10000000};
@@ -106,6 +107,29 @@ TEST_F(GraphClockTest, AGraphNeverGivenAClockTakesTheSystemClockAsItFirstPauses)
   REFERENCE_TIME now = 0;
   EXPECT_TRUE(SUCCEEDED(clock->GetTime(&now)));
   EXPECT_TRUE(SameObject(SyncSourceOf(renderer), clock)) << "the filters have the graph's clock";
+  control->Stop();
+}
+
+// Stream time starts at 0 with the run, on the clock just taken: every
+// frame is presented at its time, none an hour late.
+TEST_F(GraphClockTest, AGraphNeverGivenAClockRunsOnTheDefaultOneFromStreamTimeZero) {
+  CComPtr<IGraphBuilder> graph = media_testing::CreateGraph();
+  NumberedSource *source = Keep(NumberedSource::Create({{test_filters::VideoType(8, 8), 3}}));
+  RecordingRenderer *renderer = Keep(RecordingRenderer::Create(MEDIATYPE_Video));
+  ASSERT_HR(S_OK, graph->AddFilter(source, L"Source"));
+  ASSERT_HR(S_OK, graph->AddFilter(renderer, L"Renderer"));
+  ASSERT_HR(S_OK, graph->ConnectDirect(source->Output(0), renderer->Input(), nullptr));
+
+  CComQIPtr<IMediaControl> control(graph);
+  control->Run();
+  ASSERT_TRUE(media_testing::WaitForEvent(CComQIPtr<IMediaEvent>(graph), EC_COMPLETE));
+  const test_filters::Recorded record = renderer->Record();
+  EXPECT_EQ(record.frames, (std::vector<DWORD>{0, 1, 2}));
+  ASSERT_EQ(record.presentedAt.size(), 3u) << "presented on a clock";
+  for (size_t i = 0; i < record.starts.size(); ++i) {
+    EXPECT_GE(record.presentedAt[i], record.starts[i]) << "frame " << i << " came early";
+    EXPECT_LT(record.presentedAt[i], kHour) << "frame " << i;
+  }
   control->Stop();
 }
 

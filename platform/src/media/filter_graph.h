@@ -44,12 +44,15 @@
 // VFW_S_STATE_INTERMEDIATE); while stopped, it sets where the next pause
 // starts. Either way EC_COMPLETE comes once more after the new segment
 // ends. Stop keeps the position: the next run resumes where it stopped.
+// A rate other than 1.0 is refused with E_INVALIDARG, as is a time format
+// other than media time (VFW_E_WRONG_STATE while not stopped).
 //
 // Threads and locks.
 //   The control lock (recursive: a filter may call back into the graph
-//   while the graph calls it) guards the filters, their names, the state
-//   and the clock. It is held while the graph calls filters' connection
-//   and state methods, and never taken by streaming threads: they reach the
+//   while the graph calls it) guards the filters, their names, the state,
+//   the clock and the positions. It is held while the graph calls filters'
+//   connection, state and seeking methods (a seek joins the source's
+//   threads), and never taken by streaming threads: they reach the
 //   graph only through IMediaEventSink::Notify, which uses the event
 //   queue's and the completion tracker's own locks. Waiting for filters
 //   (GetState, the pause watch) happens without it.
@@ -174,6 +177,7 @@ class FilterGraph final : public IGraphBuilder,
   void StartStreams(const std::vector<com::ComPtr<IBaseFilter>> &filters);
   HRESULT WaitForFilters(DWORD timeoutMs);
   void WatchPause(ULONG transition);
+  void TakeDefaultClockIfNone();
   void UseClock(IReferenceClock *clock);
   void ForgetClockOf(IBaseFilter *filter);
   REFERENCE_TIME ClockTime();

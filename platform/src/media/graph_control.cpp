@@ -30,17 +30,20 @@ DWORD Remaining(DWORD timeoutMs, std::chrono::steady_clock::time_point start) {
 
 HRESULT FilterGraph::Run() {
   std::lock_guard lock(m_controlLock);
+  TakeDefaultClockIfNone();
   return RunFrom(m_state == State_Running ? m_runStart : RunStartTime());
 }
 
 HRESULT FilterGraph::Run(REFERENCE_TIME tStart) {
   std::lock_guard lock(m_controlLock);
+  TakeDefaultClockIfNone();
   return RunFrom(tStart);
 }
 
 // A running graph's stream time is held where the pause finds it.
 HRESULT FilterGraph::Pause() {
   std::lock_guard lock(m_controlLock);
+  TakeDefaultClockIfNone();
   const ULONG transition = ++m_transition;
   const auto ordered = DownstreamFirst(m_filters.Filters());
   if (m_state == State_Stopped) StartStreams(ordered);
@@ -209,10 +212,8 @@ HRESULT FilterGraph::StopFilters(const std::vector<com::ComPtr<IBaseFilter>> &or
   return hr;
 }
 
-// Leaving Stopped: a graph never given a clock takes the default one, and
-// the ends of stream to wait for are counted from here.
+// Leaving Stopped: the ends of stream to wait for are counted from here.
 void FilterGraph::StartStreams(const std::vector<com::ComPtr<IBaseFilter>> &filters) {
-  if (!m_clockChosen) SetDefaultSyncSource();
   m_completion.Start(ConnectedRenderers(filters).size());
 }
 
@@ -244,6 +245,11 @@ void FilterGraph::WatchPause(ULONG transition) {
   }
   std::lock_guard lock(m_controlLock);
   if (m_transition == transition && m_state == State_Paused) m_events.Put({EC_PAUSED, SUCCEEDED(hr) ? S_OK : hr, 0});
+}
+
+// A graph never given a clock takes the default one as it leaves Stopped.
+void FilterGraph::TakeDefaultClockIfNone() {
+  if (m_state == State_Stopped && !m_clockChosen) SetDefaultSyncSource();
 }
 
 // The graph and its filters take the clock.

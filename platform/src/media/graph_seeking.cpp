@@ -97,18 +97,16 @@ HRESULT FilterGraph::SetPositions(LONGLONG *pCurrent, DWORD dwCurrentFlags, LONG
   const auto ordered = DownstreamFirst(m_filters.Filters());
   if (running) {
     HoldStreamTime();
-    PauseFilters(ordered);
+    if (FAILED(hr = PauseFilters(ordered))) return hr;
   }
   hr = MoveRenderers(wanted.current, AbsoluteOrNone(dwCurrentFlags), wanted.stop, AbsoluteOrNone(dwStopFlags));
   if (SUCCEEDED(hr) && moves) RestartSegment(wanted.current);
   if (running) {
     m_events.BeginPlayback();
-    RunFilters(ordered, RunStartTime());
+    const HRESULT ran = RunFilters(ordered, RunStartTime());
+    if (FAILED(ran)) return ran;
   }
-  if (SUCCEEDED(hr)) {
-    const SeekPositions reached{PositionNow(), wanted.stop};
-    ReturnPositions(reached, pCurrent, dwCurrentFlags, pStop, dwStopFlags);
-  }
+  if (SUCCEEDED(hr)) ReturnPositions({PositionNow(), wanted.stop}, pCurrent, dwCurrentFlags, pStop, dwStopFlags);
   return hr;
 }
 
