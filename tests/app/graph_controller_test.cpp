@@ -151,22 +151,22 @@ class Bench {
 // ---------------------------------------------------------------------------
 // The decoder's placement check
 
-struct PinSpec {
+struct PinLayout {
   PIN_DIRECTION direction;
   bool connected;
   HRESULT directionResult;
 };
-const PinSpec kIn{PINDIR_INPUT, true, S_OK};
-const PinSpec kOut{PINDIR_OUTPUT, true, S_OK};
-const PinSpec kLooseIn{PINDIR_INPUT, false, S_OK};
-const PinSpec kLooseOut{PINDIR_OUTPUT, false, S_OK};
-const PinSpec kMute{PINDIR_INPUT, true, E_UNEXPECTED};  // its direction cannot be asked
+const PinLayout kIn{PINDIR_INPUT, true, S_OK};
+const PinLayout kOut{PINDIR_OUTPUT, true, S_OK};
+const PinLayout kLooseIn{PINDIR_INPUT, false, S_OK};
+const PinLayout kLooseOut{PINDIR_OUTPUT, false, S_OK};
+const PinLayout kMute{PINDIR_INPUT, true, E_UNEXPECTED};  // its direction cannot be asked
 
-std::vector<FakePin *> AddPins(Bench &bench, const std::vector<PinSpec> &specs) {
+std::vector<FakePin *> AddPins(Bench &bench, const std::vector<PinLayout> &layouts) {
   std::vector<FakePin *> added;
-  for (const PinSpec &spec : specs) {
-    FakePin &pin = bench.AddPin(spec.direction, spec.connected);
-    pin.directionResult = spec.directionResult;
+  for (const PinLayout &layout : layouts) {
+    FakePin &pin = bench.AddPin(layout.direction, layout.connected);
+    pin.directionResult = layout.directionResult;
     added.push_back(&pin);
   }
   return added;
@@ -181,7 +181,7 @@ int DirectionQueries(const std::vector<FakePin *> &pins) {
 TEST(DecoderPlacementCheck, PinLayouts) {
   const struct {
     const char *name;
-    std::vector<PinSpec> pins;
+    std::vector<PinLayout> pins;
     HRESULT expected;
     const wchar_t *assertion;  // null: none
     int directionsAsked;
