@@ -196,19 +196,27 @@ TEST_F(FilterMapperTest, MatchesPinsByTypeWildcardRendererAndOutput) {
   ASSERT_HR(S_OK, Register(1, L"Exact", MERIT_PREFERRED, {FilterPin(0, kXA), FilterPin(REG_PINFLAG_B_OUTPUT, kXB)}));
   ASSERT_HR(S_OK, Register(2, L"Wildcard", MERIT_NORMAL, {FilterPin(0, kXAny), FilterPin(REG_PINFLAG_B_OUTPUT, kXB)}));
   ASSERT_HR(S_OK, Register(3, L"Renderer", MERIT_UNLIKELY, {FilterPin(REG_PINFLAG_B_RENDERER, kXA)}));
+  // The library's filters that are never to be used take anything; they stay below kLowest.
+  constexpr DWORD kLowest = MERIT_UNLIKELY;
   const MatchCase cases[] = {
-      {"input X/A", {.inputTypes = {kMajorX, kSubtypeA}}, {L"Exact", L"Wildcard", L"Renderer"}},
-      {"input X/A, exact", {.exact = TRUE, .inputTypes = {kMajorX, kSubtypeA}}, {L"Exact", L"Renderer"}},
-      {"input X/C", {.inputTypes = {kMajorX, kSubtypeC}}, {L"Wildcard"}},
-      {"input X/C, exact", {.exact = TRUE, .inputTypes = {kMajorX, kSubtypeC}}, {}},
-      {"input X/any", {.inputTypes = {kMajorX, GUID_NULL}}, {L"Exact", L"Wildcard", L"Renderer"}},
+      {"input X/A", {.merit = kLowest, .inputTypes = {kMajorX, kSubtypeA}}, {L"Exact", L"Wildcard", L"Renderer"}},
+      {"input X/A, exact",
+       {.exact = TRUE, .merit = kLowest, .inputTypes = {kMajorX, kSubtypeA}},
+       {L"Exact", L"Renderer"}},
+      {"input X/C", {.merit = kLowest, .inputTypes = {kMajorX, kSubtypeC}}, {L"Wildcard"}},
+      {"input X/C, exact", {.exact = TRUE, .merit = kLowest, .inputTypes = {kMajorX, kSubtypeC}}, {}},
+      {"input X/any", {.merit = kLowest, .inputTypes = {kMajorX, GUID_NULL}}, {L"Exact", L"Wildcard", L"Renderer"}},
       {"input X/C or X/A",
-       {.inputTypes = {kMajorX, kSubtypeC, kMajorX, kSubtypeA}},
+       {.merit = kLowest, .inputTypes = {kMajorX, kSubtypeC, kMajorX, kSubtypeA}},
        {L"Exact", L"Wildcard", L"Renderer"}},
-      {"rendering X/A", {.inputTypes = {kMajorX, kSubtypeA}, .render = TRUE}, {L"Renderer"}},
-      {"X/A with an output", {.inputTypes = {kMajorX, kSubtypeA}, .outputNeeded = TRUE}, {L"Exact", L"Wildcard"}},
-      {"giving X/B", {.outputNeeded = TRUE, .outputTypes = {kMajorX, kSubtypeB}}, {L"Exact", L"Wildcard"}},
-      {"giving X/A", {.outputNeeded = TRUE, .outputTypes = {kMajorX, kSubtypeA}}, {}},
+      {"rendering X/A", {.merit = kLowest, .inputTypes = {kMajorX, kSubtypeA}, .render = TRUE}, {L"Renderer"}},
+      {"X/A with an output",
+       {.merit = kLowest, .inputTypes = {kMajorX, kSubtypeA}, .outputNeeded = TRUE},
+       {L"Exact", L"Wildcard"}},
+      {"giving X/B",
+       {.merit = kLowest, .outputNeeded = TRUE, .outputTypes = {kMajorX, kSubtypeB}},
+       {L"Exact", L"Wildcard"}},
+      {"giving X/A", {.merit = kLowest, .outputNeeded = TRUE, .outputTypes = {kMajorX, kSubtypeA}}, {}},
   };
   for (const auto &match : cases) EXPECT_EQ(Find(match.query), match.expected) << match.name;
 }
