@@ -209,6 +209,9 @@ TEST_F(RenderFileTest, BytePatternsMatchAsTheRegistryDescribesThem) {
       {"odd hexadecimal digits", {L"0,2,,414"}, "ABCDEF", false},
       {"not a pattern", {L"ABCDEF"}, "ABCDEF", false},
       {"a group cut short", {L"0,2,"}, "ABCDEF", false},
+      {"a count beyond any file", {L"0,4294967295,,41"}, "ABCDEF", false},
+      {"an offset beyond any file", {L"9223372036854775807,1,,41"}, "ABCDEF", false},
+      {"an offset before any file", {L"-9223372036854775807,1,,41"}, "ABCDEF", false},
   };
   for (const auto &pattern : cases) {
     WritePatterns(pattern.patterns);

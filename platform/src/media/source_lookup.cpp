@@ -80,7 +80,7 @@ class FileBytes {
   // Empty when the range is not wholly inside the file.
   std::optional<std::vector<uint8_t>> Read(int64_t offset, size_t count) {
     const int64_t start = offset < 0 ? m_size + offset : offset;
-    if (start < 0 || start + static_cast<int64_t>(count) > m_size) return std::nullopt;
+    if (start < 0 || start > m_size || static_cast<int64_t>(count) > m_size - start) return std::nullopt;
     std::vector<uint8_t> bytes(count);
     m_file.clear();
     m_file.seekg(start);
@@ -94,21 +94,32 @@ class FileBytes {
   int64_t m_size = 0;
 };
 
-bool GroupMatches(FileBytes &file, const std::wstring &offsetText, const std::wstring &countText,
-                  const std::wstring &maskText, const std::wstring &valueText) {
+// One "offset,cb,mask,val" group.
+struct ByteGroup {
+  int64_t offset;
+  std::vector<uint8_t> mask;
+  std::vector<uint8_t> value;
+};
+
+std::optional<ByteGroup> ParseGroup(const std::wstring &offsetText, const std::wstring &countText,
+                                    const std::wstring &maskText, const std::wstring &valueText) {
   wchar_t *offsetEnd = nullptr;
   wchar_t *countEnd = nullptr;
   const long long offset = std::wcstoll(offsetText.c_str(), &offsetEnd, 10);
   const unsigned long count = std::wcstoul(countText.c_str(), &countEnd, 10);
-  if (offsetText.empty() || *offsetEnd || countText.empty() || *countEnd || count == 0) return false;
-  const std::optional<std::vector<uint8_t>> value = HexBytes(valueText);
-  std::optional<std::vector<uint8_t>> mask =
-      maskText.empty() ? std::optional<std::vector<uint8_t>>(std::vector<uint8_t>(count, 0xFF)) : HexBytes(maskText);
-  if (!value || !mask || value->size() != count || mask->size() != count) return false;
-  const std::optional<std::vector<uint8_t>> bytes = file.Read(offset, count);
+  if (offsetText.empty() || *offsetEnd || countText.empty() || *countEnd) return std::nullopt;
+  std::optional<std::vector<uint8_t>> value = HexBytes(valueText);
+  if (!value || value->empty() || value->size() != count) return std::nullopt;
+  std::optional<std::vector<uint8_t>> mask = maskText.empty() ? std::vector<uint8_t>(count, 0xFF) : HexBytes(maskText);
+  if (!mask || mask->size() != count) return std::nullopt;
+  return ByteGroup{offset, std::move(*mask), std::move(*value)};
+}
+
+bool GroupMatches(FileBytes &file, const ByteGroup &group) {
+  const std::optional<std::vector<uint8_t>> bytes = file.Read(group.offset, group.value.size());
   if (!bytes) return false;
-  for (size_t i = 0; i < count; ++i) {
-    if (((*bytes)[i] & (*mask)[i]) != ((*value)[i] & (*mask)[i])) return false;
+  for (size_t i = 0; i < group.value.size(); ++i) {
+    if (((*bytes)[i] & group.mask[i]) != (group.value[i] & group.mask[i])) return false;
   }
   return true;
 }
@@ -117,7 +128,8 @@ bool PatternMatches(FileBytes &file, const std::wstring &pattern) {
   const std::vector<std::wstring> fields = Fields(pattern);
   if (fields.size() % 4 != 0) return false;
   for (size_t i = 0; i < fields.size(); i += 4) {
-    if (!GroupMatches(file, fields[i], fields[i + 1], fields[i + 2], fields[i + 3])) return false;
+    const std::optional<ByteGroup> group = ParseGroup(fields[i], fields[i + 1], fields[i + 2], fields[i + 3]);
+    if (!group || !GroupMatches(file, *group)) return false;
   }
   return true;
 }
