@@ -73,6 +73,7 @@ const ServedClass kServedClasses[] = {
     {&test_filters::kTestAudioDecoderClass, L"Test Audio Decoder", 2},
     {&test_filters::kStreamListSourceClass, L"Stream List Source", 0},
     {&test_filters::kAbortingRendererClass, L"Aborting Renderer", 1},
+    {&test_filters::kSplittingTeeClass, L"Splitting Tee", 5},
 };
 
 // Where AddSourceFilter looks for the stream list source.

@@ -115,6 +115,19 @@ TEST_F(GraphConnectTest, RenderFailsForAStreamNothingRendersAndLeavesTheGraph) {
   EXPECT_EQ(FilterNames(), Names{L"Source"});
 }
 
+// The tee's outputs are streams of their own: both copies render, the text
+// cannot, and the '~' output is left alone.
+TEST_F(GraphConnectTest, RenderContinuesWithEveryOutputOfAFilterButThoseNamedWithTilde) {
+  NumberedSource *source = AddSource({{VideoType(8, 8), 5}});
+  SplittingTee *tee = Keep(SplittingTee::Create());
+  ASSERT_HR(S_OK, graph_->AddFilter(tee, L"Tee"));
+  EXPECT_HR(VFW_S_PARTIAL_RENDER, graph_->Render(source->Output(0)));
+  EXPECT_EQ(Downstream(source->Output(0)), (Names{L"Tee", L"Recording Renderer"}));
+  EXPECT_EQ(Downstream(tee->Output(L"video 1")), Names{L"Recording Renderer 0001"});
+  EXPECT_EQ(Downstream(tee->Output(L"text")), Names{});
+  EXPECT_EQ(Downstream(tee->Output(L"~preview")), Names{});
+}
+
 TEST_F(GraphConnectTest, AbortStopsTheBuildAndTheNextBuildStartsAfresh) {
   NumberedSource *source = AddSource({{VideoType(8, 8), 5}});
   SetMerit(kAbortingRendererClass, MERIT_PREFERRED);

@@ -14,11 +14,18 @@
 //                     pushes its numbered frames, then end of stream
 //   AbortingRenderer  a video renderer that aborts the graph's build when
 //                     the graph adds it
+//   SplittingTee      a splitter stand-in: one input of RGB32 video, outputs
+//                     "video 0" and "video 1" that deliver copies of it,
+//                     "text" that gives only segments and end of stream (no
+//                     filter renders text) and "~preview", a copy that
+//                     rendering leaves alone
 #pragma once
 
 #include <objbase.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "test_filters.h"
 
@@ -47,11 +54,15 @@ constexpr CLSID kTestAudioDecoderClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0
 constexpr CLSID kStreamListSourceClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x08}};
 // {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A09}
 constexpr CLSID kAbortingRendererClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x09}};
+// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A0A}
+constexpr CLSID kSplittingTeeClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x0A}};
 
 // 8x8 video in 'TV01' and 48 kHz stereo audio in 'TA01': what the test
 // decoders take.
 MediaType TestVideoType();
 MediaType TestAudioType();
+// Numbers as text: a stream no test filter renders.
+MediaType TextType();
 
 class TypeConverter final : public platform::media::TransformFilter {
  public:
@@ -115,6 +126,27 @@ class AbortingRenderer final : public platform::media::RendererFilter {
   AbortingRenderer();
   HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
   HRESULT DoRenderSample(IMediaSample *sample) override;
+};
+
+class SplittingTee final : public platform::media::BaseFilter {
+ public:
+  static SplittingTee *Create();
+  IPin *Input() const;
+  IPin *Output(const wchar_t *name) const;
+
+ private:
+  class TeeInput;
+  class TeeOutput;
+
+  platform::media::ServerObject m_serverObject{Server()};
+  SplittingTee();
+  ~SplittingTee() override;
+  // The connected outputs that copy the input.
+  std::vector<TeeOutput *> CopyingOutputs() const;
+  std::vector<TeeOutput *> ConnectedOutputs() const;
+
+  std::unique_ptr<TeeInput> m_input;
+  std::vector<std::unique_ptr<TeeOutput>> m_outputs;
 };
 
 }  // namespace test_filters

@@ -36,7 +36,7 @@ bool TypeOf(const std::string &kind, const std::string &subtype, MediaType &type
   } else if (kind == "audio") {
     type = AudioType();
   } else if (kind == "text") {
-    type = MediaType(MEDIATYPE_Text, MEDIASUBTYPE_None, FORMAT_None, nullptr, 0, sizeof(DWORD));
+    type = TextType();
   } else {
     return false;
   }

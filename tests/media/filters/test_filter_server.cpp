@@ -2,7 +2,7 @@
 // filters, each made in a default configuration, and their registration.
 // Renderers and decoders are registered for intelligent connect (the other
 // video decoder with less merit than the first); sources, the pass-through
-// transform and the aborting renderer as never to be used by it: tests
+// transform, the tee and the aborting renderer as never to be used by it: tests
 // that want them used change their merit. The stream list source is found
 // by its extension and its signature.
 #include <dshow.h>
@@ -33,6 +33,9 @@ const REGFILTERPINS2 kAudioRendererPins[] = {FilterPin(REG_PINFLAG_B_RENDERER, k
 const REGFILTERPINS2 kVideoDecoderPins[] = {FilterPin(0, kTestVideo), FilterPin(REG_PINFLAG_B_OUTPUT, kRgb32Video)};
 const REGFILTERPINS2 kAudioDecoderPins[] = {FilterPin(0, kTestAudio), FilterPin(REG_PINFLAG_B_OUTPUT, kPcmAudio)};
 const REGFILTERPINS2 kStreamListPins[] = {FilterPin(REG_PINFLAG_B_OUTPUT, kAnything)};
+const REGPINTYPES kText[] = {{&MEDIATYPE_Text, &MEDIASUBTYPE_None}};
+const REGFILTERPINS2 kTeePins[] = {FilterPin(0, kRgb32Video), FilterPin(REG_PINFLAG_B_OUTPUT, kRgb32Video),
+                                   FilterPin(REG_PINFLAG_B_OUTPUT, kText)};
 
 const REGFILTER2 kSourceRegistration = FilterRegistration(MERIT_DO_NOT_USE, kSourcePins);
 const REGFILTER2 kPassThroughRegistration = FilterRegistration(MERIT_DO_NOT_USE, kPassThroughPins);
@@ -43,6 +46,7 @@ const REGFILTER2 kOtherVideoDecoderRegistration = FilterRegistration(MERIT_UNLIK
 const REGFILTER2 kAudioDecoderRegistration = FilterRegistration(MERIT_NORMAL, kAudioDecoderPins);
 const REGFILTER2 kStreamListRegistration = FilterRegistration(MERIT_DO_NOT_USE, kStreamListPins);
 const REGFILTER2 kAbortingRendererRegistration = FilterRegistration(MERIT_DO_NOT_USE, kVideoRendererPins);
+const REGFILTER2 kTeeRegistration = FilterRegistration(MERIT_DO_NOT_USE, kTeePins);
 
 const wchar_t *const kStreamListExtensions[] = {kStreamListExtension};
 const wchar_t *const kStreamListPatterns[] = {kStreamListPattern};
@@ -58,6 +62,7 @@ IBaseFilter *CreateOtherVideoDecoder() { return TypeConverter::Create(kOtherVide
 IBaseFilter *CreateAudioDecoder() { return TypeConverter::Create(kTestAudioDecoderClass); }
 IBaseFilter *CreateStreamListSource() { return StreamListSource::Create(); }
 IBaseFilter *CreateAbortingRenderer() { return AbortingRenderer::Create(); }
+IBaseFilter *CreateSplittingTee() { return SplittingTee::Create(); }
 
 const FilterClass kClasses[] = {
     {&kNumberedSourceClass, L"Numbered Source", L"Both", &CreateNumberedSource, &kSourceRegistration},
@@ -72,6 +77,7 @@ const FilterClass kClasses[] = {
     {&kStreamListSourceClass, L"Stream List Source", L"Both", &CreateStreamListSource, &kStreamListRegistration,
      &kStreamListFiles},
     {&kAbortingRendererClass, L"Aborting Renderer", L"Both", &CreateAbortingRenderer, &kAbortingRendererRegistration},
+    {&kSplittingTeeClass, L"Splitting Tee", L"Both", &CreateSplittingTee, &kTeeRegistration},
 };
 
 }  // namespace

@@ -21,6 +21,8 @@ MediaType TestVideoType() { return WithSubtype(VideoType(8, 8), kTestVideoSubtyp
 
 MediaType TestAudioType() { return WithSubtype(AudioType(), kTestAudioSubtype); }
 
+MediaType TextType() { return MediaType(MEDIATYPE_Text, MEDIASUBTYPE_None, FORMAT_None, nullptr, 0, sizeof(DWORD)); }
+
 TypeConverter *TypeConverter::Create(const CLSID &clsid) {
   if (IsEqualCLSID(clsid, kTestVideoDecoderClass) || IsEqualCLSID(clsid, kOtherVideoDecoderClass)) {
     return new TypeConverter(clsid, kTestVideoSubtype, VideoType(8, 8));
