@@ -47,12 +47,12 @@ bool DirectionFits(const FilterData &data, bool output, const PinRequest &reques
   });
 }
 
-}  // namespace
-
 bool FilterFits(const FilterData &data, const FilterRequest &request) {
   return data.merit >= request.minimumMerit && DirectionFits(data, false, request.input, request.exact) &&
          DirectionFits(data, true, request.output, request.exact);
 }
+
+}  // namespace
 
 std::vector<RegisteredFilter> MatchingFilters(const FilterRequest &request) {
   std::vector<RegisteredFilter> matching;

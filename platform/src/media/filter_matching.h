@@ -36,6 +36,4 @@ struct FilterRequest {
 // order among equals); a filter registered in several categories comes once.
 std::vector<RegisteredFilter> MatchingFilters(const FilterRequest &request);
 
-bool FilterFits(const FilterData &data, const FilterRequest &request);
-
 }  // namespace platform::media
