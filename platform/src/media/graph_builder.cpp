@@ -16,13 +16,6 @@ namespace {
 
 using FilterSet = std::vector<com::ComPtr<IBaseFilter>>;
 
-bool IsConnected(IPin *pin) {
-  IPin *peer = nullptr;
-  if (pin->ConnectedTo(&peer) != S_OK) return false;
-  peer->Release();
-  return true;
-}
-
 com::ComPtr<IPin> PeerOf(IPin *pin) {
   IPin *peer = nullptr;
   com::ComPtr<IPin> held;
@@ -32,6 +25,8 @@ com::ComPtr<IPin> PeerOf(IPin *pin) {
   }
   return held;
 }
+
+bool IsConnected(IPin *pin) { return static_cast<bool>(PeerOf(pin)); }
 
 bool NameBeginsWithTilde(IPin *pin) {
   PIN_INFO info{};
@@ -44,8 +39,9 @@ bool Contains(const FilterSet &filters, IBaseFilter *filter) {
   return std::any_of(filters.begin(), filters.end(), [&](const auto &held) { return held.Get() == filter; });
 }
 
-// The filter and every filter whose stream reaches it (upstream) or that
-// its stream reaches (downstream).
+// The filter and every filter whose stream reaches it (towards
+// PINDIR_INPUT: upstream) or that its stream reaches (towards
+// PINDIR_OUTPUT: downstream).
 FilterSet ReachedFrom(IBaseFilter *start, PIN_DIRECTION towards) {
   FilterSet reached{com::ComPtr<IBaseFilter>(start)};
   for (size_t next = 0; next < reached.size(); ++next) {
