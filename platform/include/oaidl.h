@@ -1,6 +1,6 @@
-// OLE automation interfaces: IDispatch with its dispatch identifiers,
-// parameters and exception information. VARIANT and ITypeInfo are named here
-// for IDispatch's methods; their contents come with the automation types.
+// OLE automation interfaces: VARIANT, IDispatch with its dispatch
+// identifiers, parameters and exception information, and IPropertyBag.
+// ITypeInfo is named here for IDispatch's methods only.
 #pragma once
 
 #include "objidl.h"
@@ -8,7 +8,41 @@
 typedef LONG DISPID;
 typedef DISPID MEMBERID;
 
-typedef struct tagVARIANT VARIANT;
+struct IDispatch;
+
+// A value of one of the VARENUM kinds, vt saying which; 24 bytes, as on
+// 64-bit Windows. VariantInit and VariantClear (oleauto.h) manage it.
+typedef struct tagVARIANT {
+  VARTYPE vt;
+  WORD wReserved1;
+  WORD wReserved2;
+  WORD wReserved3;
+  union {
+    LONGLONG llVal;
+    LONG lVal;
+    BYTE bVal;
+    SHORT iVal;
+    float fltVal;
+    double dblVal;
+    VARIANT_BOOL boolVal;
+    SCODE scode;
+    DATE date;
+    BSTR bstrVal;
+    IUnknown *punkVal;
+    IDispatch *pdispVal;
+    PVOID byref;
+    CHAR cVal;
+    USHORT uiVal;
+    ULONG ulVal;
+    ULONGLONG ullVal;
+    INT intVal;
+    UINT uintVal;
+    struct {
+      PVOID pvRecord;
+      PVOID pRecInfo;
+    };
+  };
+} VARIANT;
 typedef VARIANT *LPVARIANT;
 typedef VARIANT VARIANTARG;
 typedef VARIANT *LPVARIANTARG;
@@ -49,3 +83,21 @@ struct IDispatch : public IUnknown {
                                            UINT *puArgErr) = 0;
 };
 typedef IDispatch *LPDISPATCH;
+
+// Where a property bag reports errors of properties it cannot read.
+struct IErrorLog;
+_DEFINE_INTERFACE_ID(IErrorLog, 0x3127CA40, 0x446E, 0x11CE, 0x81, 0x35, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51)
+
+struct IErrorLog : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE AddError(LPCOLESTR pszPropName, EXCEPINFO *pExcepInfo) = 0;
+};
+
+// Named properties of an object. Read fills pVar, whose vt asks for a kind
+// (VT_EMPTY: the property's own); E_INVALIDARG when there is no such property.
+struct IPropertyBag;
+_DEFINE_INTERFACE_ID(IPropertyBag, 0x55272A00, 0x42CB, 0x11CE, 0x81, 0x35, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51)
+
+struct IPropertyBag : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *pErrorLog) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Write(LPCOLESTR pszPropName, VARIANT *pVar) = 0;
+};

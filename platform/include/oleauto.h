@@ -21,3 +21,8 @@ WINOLEAUTAPI_(void) SysFreeString(BSTR bstrString);
 WINOLEAUTAPI_(UINT) SysStringLen(BSTR pbstr);
 // The length in bytes, from the prefix.
 WINOLEAUTAPI_(UINT) SysStringByteLen(BSTR bstr);
+
+// VARIANT: VariantInit makes it VT_EMPTY; VariantClear frees what it holds
+// (a BSTR, a reference) and makes it VT_EMPTY.
+WINOLEAUTAPI_(void) VariantInit(VARIANT *pvarg);
+WINOLEAUTAPI VariantClear(VARIANT *pvarg);

@@ -24,6 +24,31 @@ typedef LONG SCODE;
 typedef double DATE;
 typedef unsigned short VARTYPE;
 
+// What a VARIANT holds (its vt), the kinds the platform uses.
+enum VARENUM {
+  VT_EMPTY = 0,
+  VT_NULL = 1,
+  VT_I2 = 2,
+  VT_I4 = 3,
+  VT_R4 = 4,
+  VT_R8 = 5,
+  VT_BSTR = 8,
+  VT_DISPATCH = 9,
+  VT_ERROR = 10,
+  VT_BOOL = 11,
+  VT_UNKNOWN = 13,
+  VT_I1 = 16,
+  VT_UI1 = 17,
+  VT_UI2 = 18,
+  VT_UI4 = 19,
+  VT_I8 = 20,
+  VT_UI8 = 21,
+  VT_INT = 22,
+  VT_UINT = 23,
+  VT_ARRAY = 0x2000,
+  VT_BYREF = 0x4000
+};
+
 #ifndef _FILETIME_
 #define _FILETIME_
 typedef struct _FILETIME {

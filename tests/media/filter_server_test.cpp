@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "registered_filters.h"
-#include "test_filters.h"
+#include "connect_filters.h"
 
 namespace {
 
@@ -67,7 +67,20 @@ const ServedClass kServedClasses[] = {
     {&test_filters::kNumberedSourceClass, L"Numbered Source", 1},
     {&test_filters::kPassThroughClass, L"Pass-through Transform", 2},
     {&test_filters::kRecordingRendererClass, L"Recording Renderer", 1},
+    {&test_filters::kRecordingAudioRendererClass, L"Recording Audio Renderer", 1},
+    {&test_filters::kTestVideoDecoderClass, L"Test Video Decoder", 2},
+    {&test_filters::kOtherVideoDecoderClass, L"Other Video Decoder", 2},
+    {&test_filters::kTestAudioDecoderClass, L"Test Audio Decoder", 2},
+    {&test_filters::kStreamListSourceClass, L"Stream List Source", 0},
+    {&test_filters::kAbortingRendererClass, L"Aborting Renderer", 1},
+    {&test_filters::kSplittingTeeClass, L"Splitting Tee", 5},
 };
+
+// Where AddSourceFilter looks for the stream list source.
+const std::wstring kExtensionKey = L"Media Type\\Extensions\\.qts";
+std::wstring PatternKey() {
+  return L"Media Type\\" + KeyText(MEDIATYPE_Stream) + L"\\" + KeyText(test_filters::kStreamListSubtype);
+}
 
 ULONG PinCount(IBaseFilter *filter) {
   CComPtr<IEnumPins> pins;
@@ -92,6 +105,10 @@ TEST_F(FilterServerTest, RegistersEachClassWithTheLibraryAndItsFilterData) {
     EXPECT_EQ(ReadValue(FilterKey(*served.clsid), L"CLSID").Text(), KeyText(*served.clsid));
     EXPECT_EQ(ReadValue(FilterKey(*served.clsid), L"FilterData").type, DWORD{REG_BINARY});
   }
+  const std::wstring source = KeyText(test_filters::kStreamListSourceClass);
+  EXPECT_EQ(ReadValue(kExtensionKey, L"Source Filter").Text(), source);
+  EXPECT_EQ(ReadValue(PatternKey(), L"Source Filter").Text(), source);
+  EXPECT_EQ(ReadValue(PatternKey(), L"0").Text(), test_filters::kStreamListPattern);
 }
 
 TEST_F(FilterServerTest, CreatesEachFilterInItsDefaultConfiguration) {
@@ -160,6 +177,8 @@ TEST_F(FilterServerTest, UnregisteringRemovesTheClassesAndTheirFilters) {
     EXPECT_EQ(ReadValue(L"CLSID\\" + KeyText(*served.clsid), nullptr).type, DWORD{REG_NONE}) << served.name;
     EXPECT_EQ(ReadValue(FilterKey(*served.clsid), L"CLSID").type, DWORD{REG_NONE}) << served.name;
   }
+  EXPECT_EQ(ReadValue(kExtensionKey, L"Source Filter").type, DWORD{REG_NONE});
+  EXPECT_EQ(ReadValue(PatternKey(), L"Source Filter").type, DWORD{REG_NONE});
   CComPtr<IBaseFilter> filter;
   EXPECT_HR(REGDB_E_CLASSNOTREG, CoCreateInstance(test_filters::kPassThroughClass, nullptr, CLSCTX_INPROC_SERVER,
                                                   IID_IBaseFilter, reinterpret_cast<void **>(&filter)));

@@ -255,11 +255,4 @@ TEST_F(GraphTest, PinsEnumerateTheirPreferredTypes) {
   EXPECT_HR(S_FALSE, none->Next(1, offered, nullptr));
 }
 
-// Known gap: intelligent connect and file rendering are not built yet.
-TEST_F(GraphTest, IntelligentConnectIsNotBuiltYet) {
-  const Line line = BuildLine(1);
-  EXPECT_HR(E_NOTIMPL, graph_->Render(line.renderer->Input()));
-  EXPECT_HR(E_NOTIMPL, graph_->RenderFile(L"clip.mp4", nullptr));
-}
-
 }  // namespace

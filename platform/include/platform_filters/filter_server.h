@@ -20,7 +20,11 @@
 // filter registration is also registered through IFilterMapper2::
 // RegisterFilter in CLSID_LegacyAmFilterCategory (its name as the friendly
 // name, its merit and its pins with their media types), which is where
-// intelligent connect looks for filters. Unregistration removes both.
+// intelligent connect looks for filters; a file source's file types are
+// registered where IGraphBuilder::AddSourceFilter looks for them
+// (HKEY_CLASSES_ROOT\Media Type\Extensions\.ext and the byte patterns under
+// HKEY_CLASSES_ROOT\Media Type\{MEDIATYPE_Stream}\{subtype}).
+// Unregistration removes them all.
 //
 // Lifetime. The library may be unloaded when CanUnloadNow gives S_OK: when
 // no class object the server gave out is still held, no LockServer(TRUE) is
@@ -53,6 +57,17 @@ namespace platform::media {
 // reference; null when it cannot be created.
 using CreateFilterFunction = IBaseFilter *(*)();
 
+// The files a source filter reads, as AddSourceFilter recognises them: by
+// the file name's extension, or by the file's bytes. A pattern is one or
+// more groups "offset,cb,mask,val" (offset negative: from the file's end;
+// mask and val in hexadecimal digits, two per byte; an empty mask keeps
+// every bit), all of which must match: "0,4,,1A45DFA3".
+struct SourceFileTypes {
+  std::span<const wchar_t *const> extensions;  // with the dot: L".mkv"
+  const GUID *subtype;                         // the stream subtype of the patterns; null for none
+  std::span<const wchar_t *const> patterns;    // any one of them matching is enough
+};
+
 struct FilterClass {
   const CLSID *clsid;
   const wchar_t *name;            // the class key's default value, and the filter's friendly name
@@ -60,6 +75,8 @@ struct FilterClass {
   CreateFilterFunction create;
   // Merit and pins; null for a class that intelligent connect never uses.
   const REGFILTER2 *registration;
+  // For a file source (it gives IFileSourceFilter); null for other filters.
+  const SourceFileTypes *fileTypes = nullptr;
 };
 
 // One pin of a filter registration: REG_PINFLAG_B_* flags, one instance,

@@ -8,9 +8,16 @@
 // implements it:
 //
 //   const bool kRegistered = AddBuiltinClass({&CLSID_FilterGraph, L"Filter Graph", L"Both", &CreateFilterGraph});
+//
+// A built-in filter also gives its filter registration (merit and pins,
+// registered in CLSID_LegacyAmFilterCategory for intelligent connect) and,
+// for a file source, the file types AddSourceFilter finds it by; the
+// platform's DllRegisterServer registers them as a filter library's does
+// (platform_filters/filter_server.h).
 #pragma once
 
 #include <objbase.h>
+#include <platform_filters/filter_server.h>
 
 #include <optional>
 #include <vector>
@@ -26,6 +33,8 @@ struct BuiltinClass {
   const wchar_t *name;            // the class key's default value
   const wchar_t *threadingModel;  // InprocServer32's ThreadingModel
   CreateInstanceFunction create;
+  const REGFILTER2 *filter = nullptr;
+  const media::SourceFileTypes *fileTypes = nullptr;
 };
 
 // Returns true, so it can initialise a static flag.

@@ -1,17 +1,23 @@
 // The platform library as an in-process server: the entry points a server
 // library exports, serving the classes of the built-in table. Registering
 // the library (quorvel-regsvr libquorvel-platform.so) writes every built-in
-// class with InprocServer32 = this library's path.
+// class with InprocServer32 = this library's path, and registers the
+// built-in filters' filter data and file types as a filter library's
+// server does.
 #include <objbase.h>
 
 #include "com/builtin_class_factory.h"
 #include "com/builtin_classes.h"
-#include "com/class_registration.h"
+#include "media/filter_class_registration.h"
 
 namespace {
 
 // An address inside this library (see RegisterServerClass).
 const int kInThisLibrary = 0;
+
+platform::media::FilterClassEntry EntryOf(const platform::com::BuiltinClass &builtin) {
+  return {builtin.clsid, builtin.name, builtin.threadingModel, builtin.filter, builtin.fileTypes};
+}
 
 }  // namespace
 
@@ -31,8 +37,8 @@ STDAPI DllCanUnloadNow(void) { return S_FALSE; }
 
 STDAPI DllRegisterServer(void) {
   for (const auto &builtin : platform::com::BuiltinClasses()) {
-    const platform::com::ServerClass serverClass{builtin.clsid, builtin.name, builtin.threadingModel};
-    if (HRESULT hr = platform::com::RegisterServerClass(&kInThisLibrary, serverClass); FAILED(hr)) return hr;
+    const HRESULT hr = platform::media::RegisterFilterClass(&kInThisLibrary, EntryOf(builtin));
+    if (FAILED(hr)) return hr;
   }
   return S_OK;
 }
@@ -40,7 +46,7 @@ STDAPI DllRegisterServer(void) {
 STDAPI DllUnregisterServer(void) {
   HRESULT result = S_OK;
   for (const auto &builtin : platform::com::BuiltinClasses()) {
-    if (HRESULT hr = platform::com::UnregisterServerClass(*builtin.clsid); FAILED(hr)) result = hr;
+    if (HRESULT hr = platform::media::UnregisterFilterClass(EntryOf(builtin)); FAILED(hr)) result = hr;
   }
   return result;
 }

@@ -6,6 +6,9 @@
 // It is free-threaded. Its methods are split by area:
 //   filter_graph.cpp   creation, interfaces, teardown
 //   graph_filters.cpp  filters, names, connections
+//   graph_connect.cpp  intelligent connect: Connect, Render, Abort
+//                      (the chains themselves: graph_builder.h)
+//   graph_render.cpp   file sources and RenderFile
 //   graph_control.cpp  Run, Pause, Stop, GetState, the clock
 //   graph_seeking.cpp  positions, seeking
 //   graph_events.cpp   the event queue and events from filters
@@ -168,6 +171,9 @@ class FilterGraph final : public IGraphBuilder,
   bool InGraph(IPin *pin);
   void DisconnectAll(IBaseFilter *filter);
   void RemoveAllFilters();
+
+  // graph_connect.cpp
+  HRESULT CheckFreeOutput(IPin *pin);
 
   // graph_control.cpp
   HRESULT RunFrom(REFERENCE_TIME start);

@@ -4,8 +4,13 @@
 
 #include <uuids.h>
 
+#include <memory>
+
 #include "com/builtin_classes.h"
+#include "com/moniker_enumerator.h"
 #include "media/classes_snapshot.h"
+#include "media/filter_matching.h"
+#include "media/filter_moniker.h"
 #include "media/filter_registry.h"
 
 namespace platform::media {
@@ -14,6 +19,13 @@ namespace {
 const CLSID &CategoryOrLegacy(const CLSID *category) { return category ? *category : CLSID_LegacyAmFilterCategory; }
 
 std::wstring InstanceOrClass(LPCOLESTR instance, REFCLSID clsid) { return instance ? instance : GuidText(clsid); }
+
+// count (major type, subtype) pairs, 2 * count GUIDs.
+std::vector<RegisteredMediaType> TypePairs(DWORD count, const GUID *types) {
+  std::vector<RegisteredMediaType> pairs;
+  for (DWORD i = 0; types && i < count; ++i) pairs.push_back({types[2 * i], types[2 * i + 1]});
+  return pairs;
+}
 
 }  // namespace
 
@@ -54,16 +66,35 @@ HRESULT FilterMapper::RegisterFilter(REFCLSID clsidFilter, LPCWSTR Name, IMonike
   if (!Name || !prf2) return E_POINTER;
   const std::optional<FilterData> data = FilterDataOf(*prf2);
   if (!data) return E_INVALIDARG;
-  return WriteFilter(CategoryOrLegacy(pclsidCategory), InstanceOrClass(szInstance, clsidFilter), clsidFilter, Name,
-                     *data);
+  const CLSID &category = CategoryOrLegacy(pclsidCategory);
+  const std::wstring instance = InstanceOrClass(szInstance, clsidFilter);
+  const HRESULT hr = WriteFilter(category, instance, clsidFilter, Name, *data);
+  if (SUCCEEDED(hr) && ppMoniker) *ppMoniker = CreateFilterMoniker(category, instance);
+  return hr;
 }
 
-HRESULT FilterMapper::EnumMatchingFilters(IEnumMoniker **ppEnum, DWORD, BOOL, DWORD, BOOL, DWORD, const GUID *,
-                                          const REGPINMEDIUM *, const CLSID *, BOOL, BOOL, DWORD, const GUID *,
-                                          const REGPINMEDIUM *, const CLSID *) {
+HRESULT FilterMapper::EnumMatchingFilters(IEnumMoniker **ppEnum, DWORD dwFlags, BOOL bExactMatch, DWORD dwMerit,
+                                          BOOL bInputNeeded, DWORD cInputTypes, const GUID *pInputTypes,
+                                          const REGPINMEDIUM *pMedIn, const CLSID *pPinCategoryIn, BOOL bRender,
+                                          BOOL bOutputNeeded, DWORD cOutputTypes, const GUID *pOutputTypes,
+                                          const REGPINMEDIUM *pMedOut, const CLSID *pPinCategoryOut) {
   if (!ppEnum) return E_POINTER;
   *ppEnum = nullptr;
-  return E_NOTIMPL;
+  if (dwFlags) return E_INVALIDARG;
+  FilterRequest request;
+  request.exact = bExactMatch != FALSE;
+  request.minimumMerit = dwMerit;
+  request.input = {bInputNeeded != FALSE, TypePairs(cInputTypes, pInputTypes), pMedIn, pPinCategoryIn,
+                   bRender != FALSE};
+  request.output = {bOutputNeeded != FALSE, TypePairs(cOutputTypes, pOutputTypes), pMedOut, pPinCategoryOut, false};
+  auto monikers = std::make_shared<com::MonikerList>();
+  for (const RegisteredFilter &filter : MatchingFilters(request)) {
+    IMoniker *moniker = CreateFilterMoniker(filter.category, filter.instance);
+    monikers->emplace_back(moniker);
+    moniker->Release();
+  }
+  *ppEnum = com::MonikerEnumerator::Create(std::move(monikers));
+  return S_OK;
 }
 
 namespace {

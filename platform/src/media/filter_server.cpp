@@ -1,15 +1,11 @@
 // A filter library's in-process server: its class objects, its lifetime
-// count, and its registration (the class keys through class_registration.h,
-// the filters through the platform's filter mapper).
+// count, and its registration (filter_class_registration.h).
 #include <platform_filters/filter_server.h>
-
-#include <uuids.h>
 
 #include <atomic>
 
-#include "com/builtin_classes.h"
-#include "com/class_registration.h"
 #include "com/com_object.h"
+#include "media/filter_class_registration.h"
 
 namespace platform::media {
 
@@ -63,24 +59,9 @@ class ServerClassFactory final : public IClassFactory {
   const CreateFilterFunction m_create;
 };
 
-com::ComPtr<IFilterMapper2> PlatformMapper() {
-  com::ComPtr<IFilterMapper2> mapper;
-  IFilterMapper2 *created = nullptr;
-  const auto mapperClass = com::FindBuiltinClass(CLSID_FilterMapper2);
-  if (mapperClass && SUCCEEDED(mapperClass->create(nullptr, IID_IFilterMapper2, reinterpret_cast<void **>(&created)))) {
-    mapper = com::ComPtr<IFilterMapper2>(created);
-    created->Release();
-  }
-  return mapper;
-}
-
-HRESULT RegisterClass(const void *addressInServer, const FilterClass &filterClass, IFilterMapper2 *mapper) {
-  const com::ServerClass serverClass{filterClass.clsid, filterClass.name, filterClass.threadingModel};
-  if (HRESULT hr = com::RegisterServerClass(addressInServer, serverClass); FAILED(hr)) return hr;
-  if (!filterClass.registration) return S_OK;
-  if (!mapper) return E_UNEXPECTED;
-  return mapper->RegisterFilter(*filterClass.clsid, filterClass.name, nullptr, &CLSID_LegacyAmFilterCategory, nullptr,
-                                filterClass.registration);
+FilterClassEntry EntryOf(const FilterClass &filterClass) {
+  return {filterClass.clsid, filterClass.name, filterClass.threadingModel, filterClass.registration,
+          filterClass.fileTypes};
 }
 
 }  // namespace
@@ -107,22 +88,16 @@ HRESULT FilterServer::GetClassObject(REFCLSID rclsid, REFIID riid, void **ppv) {
 HRESULT FilterServer::CanUnloadNow() const { return m_impl->users == 0 ? S_OK : S_FALSE; }
 
 HRESULT FilterServer::RegisterServer(const void *addressInServer) const {
-  const com::ComPtr<IFilterMapper2> mapper = PlatformMapper();
   for (const FilterClass &filterClass : m_impl->classes) {
-    if (HRESULT hr = RegisterClass(addressInServer, filterClass, mapper.Get()); FAILED(hr)) return hr;
+    if (HRESULT hr = RegisterFilterClass(addressInServer, EntryOf(filterClass)); FAILED(hr)) return hr;
   }
   return S_OK;
 }
 
 HRESULT FilterServer::UnregisterServer() const {
-  const com::ComPtr<IFilterMapper2> mapper = PlatformMapper();
   HRESULT result = S_OK;
   for (const FilterClass &filterClass : m_impl->classes) {
-    if (filterClass.registration && mapper) {
-      const HRESULT hr = mapper->UnregisterFilter(&CLSID_LegacyAmFilterCategory, nullptr, *filterClass.clsid);
-      if (FAILED(hr) && hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) result = hr;
-    }
-    if (HRESULT hr = com::UnregisterServerClass(*filterClass.clsid); FAILED(hr)) result = hr;
+    if (HRESULT hr = UnregisterFilterClass(EntryOf(filterClass)); FAILED(hr)) result = hr;
   }
   return result;
 }

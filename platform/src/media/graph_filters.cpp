@@ -96,26 +96,9 @@ HRESULT FilterGraph::Disconnect(IPin *ppin) {
   return ppin->Disconnect();
 }
 
-// Intelligent connect, rendering and file sources are not built yet.
-HRESULT FilterGraph::Connect(IPin *, IPin *) { return E_NOTIMPL; }
-HRESULT FilterGraph::Render(IPin *) { return E_NOTIMPL; }
-HRESULT FilterGraph::RenderFile(LPCWSTR, LPCWSTR) { return E_NOTIMPL; }
-
-HRESULT FilterGraph::AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter **ppFilter) {
-  if (!ppFilter) return E_POINTER;
-  *ppFilter = nullptr;
-  return E_NOTIMPL;
-}
 
 // The graph keeps no log.
 HRESULT FilterGraph::SetLogFile(DWORD_PTR) { return S_OK; }
-
-HRESULT FilterGraph::Abort() {
-  m_aborted = true;
-  return S_OK;
-}
-
-HRESULT FilterGraph::ShouldOperationContinue() { return m_aborted ? S_FALSE : S_OK; }
 
 bool FilterGraph::InGraph(IPin *pin) {
   com::ComPtr<IBaseFilter> owner = OwnerOf(pin);

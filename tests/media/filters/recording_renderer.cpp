@@ -23,8 +23,11 @@ RecordingRenderer *RecordingRenderer::Create(const GUID &majorType, LONG refused
   return new RecordingRenderer(majorType, refusedWidth);
 }
 
+// Video and audio renderers are classes of their own.
 RecordingRenderer::RecordingRenderer(const GUID &majorType, LONG refusedWidth)
-    : RendererFilter(kRecordingRendererClass), m_majorType(majorType), m_refusedWidth(refusedWidth) {}
+    : RendererFilter(IsEqualGUID(majorType, MEDIATYPE_Audio) ? kRecordingAudioRendererClass : kRecordingRendererClass),
+      m_majorType(majorType),
+      m_refusedWidth(refusedWidth) {}
 
 IPin *RecordingRenderer::Input() const { return PinOf(const_cast<RecordingRenderer *>(this), L"In"); }
 
@@ -39,7 +42,10 @@ bool RecordingRenderer::WaitForFrames(size_t count) const {
 }
 
 HRESULT RecordingRenderer::CheckMediaType(const AM_MEDIA_TYPE &type) {
-  if (!IsEqualGUID(type.majortype, m_majorType)) return VFW_E_TYPE_NOT_ACCEPTED;
+  const GUID &uncompressed = IsEqualGUID(m_majorType, MEDIATYPE_Audio) ? MEDIASUBTYPE_PCM : MEDIASUBTYPE_RGB32;
+  if (!IsEqualGUID(type.majortype, m_majorType) || !IsEqualGUID(type.subtype, uncompressed)) {
+    return VFW_E_TYPE_NOT_ACCEPTED;
+  }
   return WidthOf(type) == m_refusedWidth ? VFW_E_TYPE_NOT_ACCEPTED : S_OK;
 }
 

@@ -45,6 +45,9 @@ constexpr CLSID kPassThroughClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x
 // {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A03}
 constexpr CLSID kRecordingRendererClass = {
     0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x03}};
+// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A04}, the recording renderer of audio.
+constexpr CLSID kRecordingAudioRendererClass = {
+    0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x04}};
 
 // The library's server: every filter of the library counts as one of its
 // objects while it lives.
@@ -145,8 +148,8 @@ struct Recorded {
 
 class RecordingRenderer final : public platform::media::RendererFilter {
  public:
-  // Takes the major type given (video or audio); refuses a width of
-  // refusedWidth, to test refusals.
+  // Takes uncompressed media of the major type given: RGB32 video or PCM
+  // audio; refuses a width of refusedWidth, to test refusals.
   static RecordingRenderer *Create(const GUID &majorType, LONG refusedWidth = -1);
   IPin *Input() const;
   Recorded Record() const;
