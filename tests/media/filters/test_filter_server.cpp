@@ -5,6 +5,7 @@
 // again with another merit.
 #include <dshow.h>
 
+#include "file_clip_source.h"
 #include "test_filters.h"
 
 namespace test_filters {
@@ -31,11 +32,13 @@ const REGFILTER2 kRendererRegistration = FilterRegistration(MERIT_NORMAL, kRende
 IBaseFilter *CreateNumberedSource() { return NumberedSource::Create({{VideoType(8, 8), kDefaultFrames}}); }
 IBaseFilter *CreatePassThrough() { return PassThroughTransform::Create(); }
 IBaseFilter *CreateVideoRenderer() { return RecordingRenderer::Create(MEDIATYPE_Video); }
+IBaseFilter *CreateFileClipSource() { return FileClipSource::Create(); }
 
 const FilterClass kClasses[] = {
     {&kNumberedSourceClass, L"Numbered Source", L"Both", &CreateNumberedSource, &kSourceRegistration},
     {&kPassThroughClass, L"Pass-through Transform", L"Both", &CreatePassThrough, &kPassThroughRegistration},
     {&kRecordingRendererClass, L"Recording Renderer", L"Both", &CreateVideoRenderer, &kRendererRegistration},
+    {&kFileClipSourceClass, L"File Clip Source", L"Both", &CreateFileClipSource, nullptr},
 };
 
 }  // namespace

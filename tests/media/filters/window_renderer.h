@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "test_filters.h"
+
 namespace test_filters {
 
 class WindowRenderer final : public platform::media::RendererFilter, public IVideoWindow {
@@ -80,6 +82,7 @@ class WindowRenderer final : public platform::media::RendererFilter, public IVid
   HRESULT STDMETHODCALLTYPE IsCursorHidden(LONG *CursorHidden) override;
 
  private:
+  platform::media::ServerObject m_serverObject{Server()};
   WindowRenderer();
   HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
   HRESULT DoRenderSample(IMediaSample *sample) override;
