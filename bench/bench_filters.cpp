@@ -17,8 +17,6 @@ constexpr CLSID kFrameSourceClass = {0x7D3E5A4C, 0x9F63, 0x4A8D, {0xBC, 0x21, 0x
 constexpr CLSID kCopyTransformClass = {0x7D3E5A4C, 0x9F63, 0x4A8D, {0xBC, 0x21, 0x4E, 0x0F, 0x3A, 0x6B, 0x8C, 0x02}};
 constexpr CLSID kChecksumRendererClass = {0x7D3E5A4C, 0x9F63, 0x4A8D, {0xBC, 0x21, 0x4E, 0x0F, 0x3A, 0x6B, 0x8C, 0x03}};
 
-constexpr ALLOCATOR_PROPERTIES kSourceBuffers = {4, static_cast<LONG>(kFrameBytes), 1, 0};
-
 MediaType FrameType() {
   VIDEOINFOHEADER format{};
   format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -47,12 +45,12 @@ BYTE *DataOf(IMediaSample *sample) {
 
 }  // namespace
 
-FrameSource *FrameSource::Create(DWORD frames) { return new FrameSource(frames); }
+FrameSource *FrameSource::Create(DWORD frames, LONG buffers) { return new FrameSource(frames, buffers); }
 
-FrameSource::FrameSource(DWORD frames)
+FrameSource::FrameSource(DWORD frames, LONG buffers)
     : SourceFilter(kFrameSourceClass),
       m_frames(frames),
-      m_pin(AddOutputPin(L"Out", {FrameType()}, kSourceBuffers)) {}
+      m_pin(AddOutputPin(L"Out", {FrameType()}, {buffers, static_cast<LONG>(kFrameBytes), 1, 0})) {}
 
 IPin *FrameSource::Output() const { return m_pin; }
 

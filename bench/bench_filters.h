@@ -1,6 +1,7 @@
 // The filters of the graph benchmark, each doing one step of the frame
 // work (frame_work.h) on the shared base classes and nothing else:
-//   FrameSource      makes a given number of frames, then ends its stream
+//   FrameSource      makes a given number of frames, then ends its stream;
+//                    its pin asks for the given number of buffers
 //   CopyTransform    copies each frame into a buffer of its output
 //   ChecksumRenderer checks each frame as it arrives
 // Each is created with one reference, which the benchmark holds.
@@ -16,11 +17,11 @@ namespace bench {
 
 class FrameSource final : public platform::media::SourceFilter {
  public:
-  static FrameSource *Create(DWORD frames);
+  static FrameSource *Create(DWORD frames, LONG buffers);
   IPin *Output() const;
 
  private:
-  explicit FrameSource(DWORD frames);
+  FrameSource(DWORD frames, LONG buffers);
   HRESULT ProduceNext() override;
 
   const DWORD m_frames;

@@ -4,7 +4,10 @@
 // two and the medians are compared. Prints
 //   BENCH graph-overhead <ns> ns/sample ratio=<graph/direct>
 // where <ns> is the graph's time less the loop's, per sample.
-//   bench_graph_overhead [frames per run] [runs]
+//   bench_graph_overhead [frames per run] [runs] [source buffers]
+// The source's buffer count decides how far it runs ahead of the streaming
+// thread that delivers its samples, and so how often the two threads wait
+// for each other.
 #include <dshow.h>
 #include <evcode.h>
 
@@ -25,6 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr DWORD kDefaultFrames = 20000;
 constexpr int kDefaultRuns = 7;
+constexpr LONG kDefaultBuffers = 4;
 constexpr LONG kCompletionTimeoutMs = 60000;
 
 struct Timing {
@@ -78,14 +82,14 @@ bool WaitForCompletion(IMediaEvent *events) {
 }
 
 // Source -> transform -> renderer, unclocked; timed from Run to EC_COMPLETE.
-bool RunGraph(DWORD frames, Timing &timing) {
+bool RunGraph(DWORD frames, LONG buffers, Timing &timing) {
   IGraphBuilder *created = nullptr;
   const auto graphClass = platform::com::FindBuiltinClass(CLSID_FilterGraph);
   if (!graphClass || FAILED(graphClass->create(nullptr, IID_IGraphBuilder, reinterpret_cast<void **>(&created)))) {
     return false;
   }
   const auto graph = Adopt(created);
-  const auto source = Adopt(bench::FrameSource::Create(frames));
+  const auto source = Adopt(bench::FrameSource::Create(frames, buffers));
   const auto transform = Adopt(bench::CopyTransform::Create());
   const auto renderer = Adopt(bench::ChecksumRenderer::Create());
   graph->AddFilter(source.Get(), L"Source");
@@ -116,15 +120,16 @@ double Median(std::vector<double> values) {
 int main(int argc, char **argv) {
   const DWORD frames = argc > 1 ? static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10)) : kDefaultFrames;
   const int runs = argc > 2 ? std::atoi(argv[2]) : kDefaultRuns;
-  if (frames == 0 || runs <= 0) {
-    std::fprintf(stderr, "usage: %s [frames per run] [runs]\n", argv[0]);
+  const LONG buffers = argc > 3 ? std::atoi(argv[3]) : kDefaultBuffers;
+  if (frames == 0 || runs <= 0 || buffers <= 0) {
+    std::fprintf(stderr, "usage: %s [frames per run] [runs] [source buffers]\n", argv[0]);
     return 2;
   }
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   std::vector<double> graphTimes, directTimes;
   for (int run = 0; run < runs; ++run) {
     Timing graph, direct = RunDirect(frames);
-    if (!RunGraph(frames, graph)) {
+    if (!RunGraph(frames, buffers, graph)) {
       std::fprintf(stderr, "the graph did not run to its end\n");
       return 1;
     }
