@@ -28,7 +28,7 @@ FilterGraph::~FilterGraph() {
 
 HRESULT FilterGraph::QueryInterface(REFIID riid, void **ppv) {
   const HRESULT own = com::QueryInterfaceAmong<IGraphBuilder, IFilterGraph, IMediaControl, IMediaEventEx, IMediaEvent,
-                                               IMediaFilter, IPersist, IMediaEventSink>(this, riid, ppv);
+                                               IMediaFilter, IPersist, IMediaSeeking, IMediaEventSink>(this, riid, ppv);
   if (own != E_NOINTERFACE) return own;
   if (IsEqualIID(riid, IID_IVideoWindow)) return com::QueryInterfaceAmong<IVideoWindow>(&m_videoWindow, riid, ppv);
   if (IsEqualIID(riid, IID_IPersistStream)) return com::QueryInterfaceAmong<IPersistStream>(&m_persistence, riid, ppv);

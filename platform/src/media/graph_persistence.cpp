@@ -301,10 +301,7 @@ HRESULT GraphPersistence::ConnectSaved(const SavedConnection &connection, const 
 }
 
 void GraphPersistence::RestoreClock(const SavedClock &clock, const LoadedFilters &loaded) {
-  if (!clock.set) {
-    m_graph.SetSyncSource(nullptr);
-    return;
-  }
+  if (!clock.set) return;
   com::ComPtr<IReferenceClock> chosen;
   if (clock.filter != kNoFilter) {
     chosen = Query<IReferenceClock>(loaded.at(clock.filter).Get());

@@ -17,9 +17,12 @@
 // and sets the clock. The first step that fails ends the load with its
 // result (the CoCreateInstance result for a filter that is not
 // installed): the filters loaded before it stay in the graph, the failing
-// one does not. The clock is the saved filter's, the saved clock class's,
-// or else the graph's default; not getting it fails nothing. The stream is
-// left just after the form.
+// one does not. A graph saved without a clock is left to choose its own
+// when it first runs; one saved with a clock gets the saved filter's, the
+// saved clock class's, or else the graph's default (SetDefaultSyncSource);
+// not getting it fails nothing. A graph that was made to run unclocked
+// (SetSyncSource(NULL)) is saved as one without a clock: the form has no
+// way to say it. The stream is left just after the form.
 //
 // IsDirty is S_OK when Save would now write another form than the one last
 // saved (with fClearDirty) or loaded, or, before either, when the graph has

@@ -23,8 +23,8 @@
 //   <fixed>, <temporal>  bFixedSizeSamples and bTemporalCompression, 1 or 0
 //   <format>    <sample size> <format type> <length> <format block bytes>,
 //               where the media type's length counts the whole of it
-//   <set>       1 when the graph has a reference clock, 0 when it runs
-//               unclocked
+//   <set>       1 when the graph has a reference clock, 0 when it has none
+//               (yet)
 //   <clock id>  the id of the filter that gives the clock, 0000 when no
 //               filter of the graph gives it (the system clock), or a
 //               clock's class id
