@@ -353,6 +353,24 @@ TEST_F(GraphPersistenceTest, TheClockIsSavedAsItsFilterOrTheSystemClock) {
   EXPECT_FALSE(read.clock.set);
 }
 
+TEST_F(GraphPersistenceTest, ASavedClockIsSetAgainAndNoClockIsLeftToTheGraph) {
+  struct Case {
+    const char *what;
+    bool set;
+    bool clocked;
+  };
+  const Case cases[] = {{"saved without a clock", false, false}, {"saved with the system clock", true, true}};
+  for (const Case &c : cases) {
+    SavedGraph saved;
+    saved.clock.set = c.set;
+    CComPtr<IGraphBuilder> loaded = media_testing::CreateGraph();
+    ASSERT_HR(S_OK, CComQIPtr<IPersistStream>(loaded)->Load(MemoryStream(FormOf(saved)))) << c.what;
+    CComPtr<IReferenceClock> clock;
+    CComQIPtr<IMediaFilter>(loaded)->GetSyncSource(&clock);
+    EXPECT_EQ(clock != nullptr, c.clocked) << c.what;
+  }
+}
+
 TEST_F(GraphPersistenceTest, ANameWithAQuoteCannotBeSaved) {
   AddRenderer(MEDIATYPE_Video, L"The \"best\" renderer");
   EXPECT_HR(E_INVALIDARG, persist_->Save(MemoryStream({}), TRUE));
