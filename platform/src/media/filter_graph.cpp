@@ -27,8 +27,12 @@ FilterGraph::~FilterGraph() {
 }
 
 HRESULT FilterGraph::QueryInterface(REFIID riid, void **ppv) {
-  return com::QueryInterfaceAmong<IGraphBuilder, IFilterGraph, IMediaControl, IMediaEventEx, IMediaEvent,
-                                  IMediaFilter, IPersist, IMediaSeeking, IMediaEventSink>(this, riid, ppv);
+  const HRESULT own = com::QueryInterfaceAmong<IGraphBuilder, IFilterGraph, IMediaControl, IMediaEventEx, IMediaEvent,
+                                               IMediaFilter, IPersist, IMediaSeeking, IMediaEventSink>(this, riid, ppv);
+  if (own != E_NOINTERFACE) return own;
+  if (IsEqualIID(riid, IID_IVideoWindow)) return com::QueryInterfaceAmong<IVideoWindow>(&m_videoWindow, riid, ppv);
+  if (IsEqualIID(riid, IID_IPersistStream)) return com::QueryInterfaceAmong<IPersistStream>(&m_persistence, riid, ppv);
+  return own;
 }
 
 ULONG FilterGraph::AddRef() { return m_references.Increment(); }

@@ -2,6 +2,8 @@
 // IGraphBuilder and IFilterGraph (filters and connections), IMediaControl
 // and IMediaFilter (running the graph), IMediaSeeking (positions),
 // IMediaEventEx (the event queue) and IMediaEventSink (events from filters).
+// Two parts of it answer for the video renderer's window (IVideoWindow) and
+// the graph's persistent form (IPersistStream); their IUnknown is the graph's.
 //
 // It is free-threaded. Its methods are split by area:
 //   filter_graph.cpp   creation, interfaces, teardown
@@ -12,6 +14,7 @@
 //   graph_control.cpp  Run, Pause, Stop, GetState, the clock
 //   graph_seeking.cpp  positions, seeking
 //   graph_events.cpp   the event queue and events from filters
+//   graph_video_window.cpp, graph_persistence.cpp  the two parts
 //
 // Filters. The graph holds a reference on each filter it has; a filter
 // holds none on the graph. EnumFilters gives the most recently added filter
@@ -74,6 +77,8 @@
 #include "media/completion_tracker.h"
 #include "media/event_queue.h"
 #include "media/filter_list.h"
+#include "media/graph_persistence.h"
+#include "media/graph_video_window.h"
 #include "media/graph_worker.h"
 #include "media/media_time_seeking.h"
 
@@ -200,6 +205,8 @@ class FilterGraph final : public IGraphBuilder,
 
   com::ReferenceCount m_references;
   std::recursive_mutex m_controlLock;
+  GraphVideoWindow m_videoWindow{*this};
+  GraphPersistence m_persistence{*this, m_controlLock};
   FilterList m_filters;                    // guarded by m_controlLock
   FILTER_STATE m_state = State_Stopped;    // guarded by m_controlLock
   com::ComPtr<IReferenceClock> m_clock;    // guarded by m_controlLock

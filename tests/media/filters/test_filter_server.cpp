@@ -4,10 +4,12 @@
 // video decoder with less merit than the first); sources, the pass-through
 // transform, the tee and the aborting renderer as never to be used by it: tests
 // that want them used change their merit. The stream list source is found
-// by its extension and its signature.
+// by its extension and its signature; the file clip source is created by
+// class only.
 #include <dshow.h>
 
 #include "connect_filters.h"
+#include "file_clip_source.h"
 
 namespace test_filters {
 namespace {
@@ -63,6 +65,7 @@ IBaseFilter *CreateAudioDecoder() { return TypeConverter::Create(kTestAudioDecod
 IBaseFilter *CreateStreamListSource() { return StreamListSource::Create(); }
 IBaseFilter *CreateAbortingRenderer() { return AbortingRenderer::Create(); }
 IBaseFilter *CreateSplittingTee() { return SplittingTee::Create(); }
+IBaseFilter *CreateFileClipSource() { return FileClipSource::Create(); }
 
 const FilterClass kClasses[] = {
     {&kNumberedSourceClass, L"Numbered Source", L"Both", &CreateNumberedSource, &kSourceRegistration},
@@ -78,6 +81,7 @@ const FilterClass kClasses[] = {
      &kStreamListFiles},
     {&kAbortingRendererClass, L"Aborting Renderer", L"Both", &CreateAbortingRenderer, &kAbortingRendererRegistration},
     {&kSplittingTeeClass, L"Splitting Tee", L"Both", &CreateSplittingTee, &kTeeRegistration},
+    {&kFileClipSourceClass, L"File Clip Source", L"Both", &CreateFileClipSource, nullptr},
 };
 
 }  // namespace
