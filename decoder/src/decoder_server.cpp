@@ -23,8 +23,10 @@ const REGPINTYPES kInputTypes[] = {{&MEDIATYPE_Video, &MEDIASUBTYPE_H264}, {&MED
 const REGPINTYPES kOutputTypes[] = {
     {&MEDIATYPE_Video, &MEDIASUBTYPE_NV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_YV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_I420}};
 const REGFILTERPINS2 kPins[] = {
-    {.dwFlags = 0, .cInstances = 1, .nMediaTypes = 2, .lpMediaType = kInputTypes},
-    {.dwFlags = REG_PINFLAG_B_OUTPUT, .cInstances = 1, .nMediaTypes = 3, .lpMediaType = kOutputTypes},
+    {.dwFlags = 0, .cInstances = 1, .nMediaTypes = 2, .lpMediaType = kInputTypes, .nMediums = 0,
+     .lpMedium = nullptr, .clsPinCategory = nullptr},
+    {.dwFlags = REG_PINFLAG_B_OUTPUT, .cInstances = 1, .nMediaTypes = 3, .lpMediaType = kOutputTypes,
+     .nMediums = 0, .lpMedium = nullptr, .clsPinCategory = nullptr},
 };
 const REGFILTER2 kRegistration = FilterRegistration(kDecoderMerit, kPins);
 

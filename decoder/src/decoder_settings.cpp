@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 #include "h264_decoder_filter.h"
 #include "interface_ref.h"

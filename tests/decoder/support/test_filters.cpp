@@ -1,6 +1,7 @@
 // The push source and the recording sink.
 #include "test_filters.h"
 
+#include <uuids.h>
 #include <vfwmsgs.h>
 
 #include <algorithm>
