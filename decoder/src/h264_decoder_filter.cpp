@@ -26,6 +26,18 @@ ChromaFormat ChromaOfPicture(const AVFrame &picture) {
   return descriptor->log2_chroma_w == 1 ? ChromaFormat::k422 : ChromaFormat::k444;
 }
 
+// What a decoded picture says of its format; the rest is kept from known.
+PictureFormat FormatOfPicture(const AVFrame &picture, PictureFormat known) {
+  known.width = picture.width;
+  known.height = picture.height;
+  known.chroma = ChromaOfPicture(picture);
+  if (picture.sample_aspect_ratio.num > 0 && picture.sample_aspect_ratio.den > 0) {
+    known.sarWidth = picture.sample_aspect_ratio.num;
+    known.sarHeight = picture.sample_aspect_ratio.den;
+  }
+  return known;
+}
+
 InputSample SampleOf(IMediaSample *input) {
   InputSample sample;
   BYTE *data = nullptr;
@@ -186,47 +198,42 @@ void H264DecoderFilter::OnFlush() {
 
 HRESULT H264DecoderFilter::OnPicture(const AVFrame &picture) {
   if (HRESULT hr = FollowPicture(picture); FAILED(hr)) return StreamingError(hr);
-  const Settings settings = CurrentSettings();
-  REFERENCE_TIME frameDuration = 0;
-  {
-    std::lock_guard lock(m_formatLock);
-    frameDuration = m_picture.frameDuration;
-  }
-  const PictureTimes times =
-      settings.passThroughTimeStamps ? PassedThroughTimes(picture) : m_clock.Next(picture, frameDuration);
+  const PictureTimes times = TimesOf(picture);
   if (times.EndsBeforeSegment()) return S_OK;
   IMediaSample *output = nullptr;
   HRESULT hr = NewOutputSample(nullptr, &output);
   if (FAILED(hr)) return hr;
   FollowSampleType(output);
-  hr = WritePicture(picture, times, output) == S_OK ? DeliverOutput(output) : S_OK;
+  hr = WritePicture(picture, times, output);
+  hr = SUCCEEDED(hr) ? DeliverOutput(output) : StreamingError(hr);
   output->Release();
   return hr;
+}
+
+PictureTimes H264DecoderFilter::TimesOf(const AVFrame &picture) {
+  bool passThrough = true;
+  REFERENCE_TIME frameDuration = 0;
+  {
+    std::lock_guard lock(m_formatLock);
+    passThrough = m_settings.passThroughTimeStamps;
+    frameDuration = m_picture.frameDuration;
+  }
+  return passThrough ? PassedThroughTimes(picture) : m_clock.Next(picture, frameDuration);
 }
 
 // The output type follows the pictures: a new size, chroma format or aspect
 // ratio goes downstream before the first picture that has it.
 HRESULT H264DecoderFilter::FollowPicture(const AVFrame &picture) {
   std::lock_guard lock(m_formatLock);
-  PictureFormat seen = m_picture;
-  seen.width = picture.width;
-  seen.height = picture.height;
-  seen.chroma = ChromaOfPicture(picture);
-  if (picture.sample_aspect_ratio.num > 0 && picture.sample_aspect_ratio.den > 0) {
-    seen.sarWidth = picture.sample_aspect_ratio.num;
-    seen.sarHeight = picture.sample_aspect_ratio.den;
-  }
-  if (m_input.picture.frameDuration > 0) {
-    seen.frameDuration = m_input.picture.frameDuration;
-  } else if (const REFERENCE_TIME duration = m_decoder.FrameDuration(); duration > 0) {
-    seen.frameDuration = duration;
-  }
+  PictureFormat seen = FormatOfPicture(picture, m_picture);
+  const REFERENCE_TIME declared = m_input.picture.frameDuration;
+  const REFERENCE_TIME coded = m_decoder.FrameDuration();
+  if (declared > 0 || coded > 0) seen.frameDuration = declared > 0 ? declared : coded;
   if (seen == m_picture) return S_OK;
   const DWORD previousBufferSize = m_bufferSize.exchange(std::max(m_bufferSize.load(), LargestImageSize(seen)));
-  const HRESULT hr = SwitchOutputType(seen, m_settings.output);
-  if (hr != S_OK) {
+  if (HRESULT hr = SwitchOutputType(seen, m_settings.output); FAILED(hr)) {
     m_bufferSize = previousBufferSize;
-    return FAILED(hr) ? hr : E_FAIL;
+    return hr;
   }
   m_picture = seen;
   return S_OK;
@@ -240,12 +247,13 @@ void H264DecoderFilter::FollowSampleType(IMediaSample *output) {
   platform::media::DeleteMediaType(type);
 }
 
-// S_FALSE when the picture does not fit the output (it is dropped).
+// E_UNEXPECTED when the picture does not fit the output's type or buffer:
+// the output type always follows the pictures, so this is never expected.
 HRESULT H264DecoderFilter::WritePicture(const AVFrame &picture, const PictureTimes &times, IMediaSample *output) {
   BYTE *buffer = nullptr;
-  if (!m_outputPicture || FAILED(output->GetPointer(&buffer))) return S_FALSE;
+  if (!m_outputPicture || FAILED(output->GetPointer(&buffer))) return E_UNEXPECTED;
   const size_t capacity = static_cast<size_t>(std::max<LONG>(output->GetSize(), 0));
-  if (!m_writer.Write(picture, *m_outputPicture, buffer, capacity)) return S_FALSE;
+  if (!m_writer.Write(picture, *m_outputPicture, buffer, capacity)) return E_UNEXPECTED;
   output->SetActualDataLength(
       static_cast<LONG>(ImageSize(m_outputPicture->layout, m_outputPicture->width, m_outputPicture->height)));
   REFERENCE_TIME start = times.start, stop = times.stop;

@@ -115,6 +115,7 @@ class H264DecoderFilter final : public platform::media::TransformFilter,
 
   // Streaming.
   HRESULT FollowPicture(const AVFrame &picture);
+  PictureTimes TimesOf(const AVFrame &picture);
   void FollowSampleType(IMediaSample *output);
   HRESULT WritePicture(const AVFrame &picture, const PictureTimes &times, IMediaSample *output);
   Settings CurrentSettings() const;
