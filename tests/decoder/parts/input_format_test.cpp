@@ -56,7 +56,7 @@ MediaType Mpeg2Type(const GUID &subtype, DWORD lengthSize, const Bytes &sequence
   return Mpeg2Type(subtype, lengthSize, sequenceHeader, static_cast<DWORD>(sequenceHeader.size()));
 }
 
-// MPEG-4 part 2 video, FOURCC MP4V.
+// MPEG-4 Visual, FOURCC MP4V.
 const GUID kSubtypeMp4v = {0x5634504D, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 struct TypeCase {
@@ -77,7 +77,7 @@ TEST(InputFormatTest, TakesH264AndAvc1Only) {
       {"AVC1, sequence header longer than the block", Mpeg2Type(MEDIASUBTYPE_AVC1, 4, {0, 1, 0x68}, 400),
        VFW_E_TYPE_NOT_ACCEPTED},
       {"AVC1, damaged sequence header", Mpeg2Type(MEDIASUBTYPE_AVC1, 4, {0, 9, 0x67}), VFW_E_TYPE_NOT_ACCEPTED},
-      {"MPEG-4 part 2", VideoInfoType(kSubtypeMp4v), VFW_E_TYPE_NOT_ACCEPTED},
+      {"MPEG-4 Visual", VideoInfoType(kSubtypeMp4v), VFW_E_TYPE_NOT_ACCEPTED},
       {"NV12 pictures", VideoInfoType(MEDIASUBTYPE_NV12), VFW_E_TYPE_NOT_ACCEPTED},
       {"H264 without a size", VideoInfoType(MEDIASUBTYPE_H264, 0, 0), VFW_E_TYPE_NOT_ACCEPTED},
       {"H264 without a format block", MediaType(MEDIATYPE_Video, MEDIASUBTYPE_H264, FORMAT_None, nullptr, 0),
