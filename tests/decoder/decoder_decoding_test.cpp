@@ -36,9 +36,9 @@ struct ClipCase {
   int width, height;
 };
 
-class DecodingTest : public DecoderTest {};
+class DecoderDecodingTest : public DecoderTest {};
 
-TEST_F(DecodingTest, EachClipMatchesTheReferenceInNv12) {
+TEST_F(DecoderDecodingTest, EachClipMatchesTheReferenceInNv12) {
   const ClipCase cases[] = {
       {"AVC1 in MP4", SamplePath("clip-h264.m4v"), 320, 240},
       {"Annex B in MPEG-TS", SamplePath("clip-h264-annexb.ts"), 320, 240},
@@ -60,7 +60,7 @@ TEST_F(DecodingTest, EachClipMatchesTheReferenceInNv12) {
   }
 }
 
-TEST_F(DecodingTest, TheDemonstrationClipMatchesTheReference) {
+TEST_F(DecoderDecodingTest, TheDemonstrationClipMatchesTheReference) {
   const Clip clip = ReadClip(SamplePath("sample.mp4"));
   ASSERT_HR(S_OK, settings_->SetThreads(2));
   Play(clip, RecordingSink::Create());
@@ -72,7 +72,7 @@ struct LayoutCase {
   PackedLayout layout;
 };
 
-TEST_F(DecodingTest, GivesYv12AndI420ToRenderersThatWantThem) {
+TEST_F(DecoderDecodingTest, GivesYv12AndI420ToRenderersThatWantThem) {
   const LayoutCase cases[] = {{"YV12", PackedLayout::kYV12}, {"I420", PackedLayout::kI420}};
   const Clip clip = ReadClip(SamplePath("clip-h264.m4v"));
   for (const LayoutCase &known : cases) {
@@ -92,7 +92,7 @@ struct ChromaCase {
   PackedLayout layout;
 };
 
-TEST_F(DecodingTest, KeepsTheOriginalChromaFormatWhenForced) {
+TEST_F(DecoderDecodingTest, KeepsTheOriginalChromaFormatWhenForced) {
   const ChromaCase cases[] = {
       {"4:2:2 planar", "clip-h264-422.mp4", {}, "YV16", PackedLayout::kYV16},
       {"4:2:2 packed", "clip-h264-422.mp4", {FourCC("YUY2")}, "YUY2", PackedLayout::kYUY2},
@@ -110,7 +110,7 @@ TEST_F(DecodingTest, KeepsTheOriginalChromaFormatWhenForced) {
   }
 }
 
-TEST_F(DecodingTest, ConvertsOtherStreamsToNv12ByDefault) {
+TEST_F(DecoderDecodingTest, ConvertsOtherStreamsToNv12ByDefault) {
   for (const char *name : {"clip-h264-422.mp4", "clip-h264-444.mp4", "clip-h264-10bit.mp4"}) {
     SCOPED_TRACE(name);
     Renew();
@@ -123,7 +123,7 @@ TEST_F(DecodingTest, ConvertsOtherStreamsToNv12ByDefault) {
   }
 }
 
-TEST_F(DecodingTest, DeblockingSwitchChangesThePictures) {
+TEST_F(DecoderDecodingTest, DeblockingSwitchChangesThePictures) {
   const Clip clip = ReadClip(SamplePath("clip-h264.m4v"));
   BOOL enabled = FALSE;
   ASSERT_HR(S_OK, settings_->GetDeblocking(&enabled));
@@ -140,7 +140,7 @@ TEST_F(DecodingTest, DeblockingSwitchChangesThePictures) {
 
 // Bytes flipped inside every fourth picture's data, a sample of noise, a
 // sample whose first length prefix runs past its end: the stream goes on.
-TEST_F(DecodingTest, DamagedInputIsConcealedOrDropped) {
+TEST_F(DecoderDecodingTest, DamagedInputIsConcealedOrDropped) {
   Clip clip = ReadClip(SamplePath("clip-h264.m4v"));
   for (size_t i = 1; i < clip.packets.size(); i += 4) {
     Bytes &data = clip.packets[i].data;

@@ -11,7 +11,7 @@
 namespace decoder_testing {
 namespace {
 
-class LiveChangesTest : public DecoderTest {
+class DecoderLiveChangesTest : public DecoderTest {
  protected:
   // Pushes packets [0, half), waits for the pictures they give, changes
   // something, pushes the rest; returns how many pictures came before.
@@ -39,7 +39,7 @@ void ExpectSameHashes(const std::vector<RecordedPicture> &got, const std::vector
   for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i].hash, expected[i].hash) << "picture " << i;
 }
 
-TEST_F(LiveChangesTest, AspectRatioWhileStoppedConnectsTheOutputAgain) {
+TEST_F(DecoderLiveChangesTest, AspectRatioWhileStoppedConnectsTheOutputAgain) {
   const Clip clip = ReadClip(SamplePath("clip-h264-anamorphic.mp4"));
   Connect(clip, RecordingSink::Create());
   EXPECT_TRUE(IsEqualGUID(SinkConnectionType()->formattype, FORMAT_VideoInfo));
@@ -61,7 +61,7 @@ TEST_F(LiveChangesTest, AspectRatioWhileStoppedConnectsTheOutputAgain) {
   EXPECT_TRUE(IsEqualGUID(SinkConnectionType()->formattype, FORMAT_VideoInfo));
 }
 
-TEST_F(LiveChangesTest, RefusedChangeWhileStoppedKeepsTheConnection) {
+TEST_F(DecoderLiveChangesTest, RefusedChangeWhileStoppedKeepsTheConnection) {
   const Clip clip = ReadClip(SamplePath("clip-h264-anamorphic.mp4"));
   Connect(clip, RecordingSink::Create({}, {FORMAT_VideoInfo}));
   const MediaType before = SinkConnectionType();
@@ -75,7 +75,7 @@ TEST_F(LiveChangesTest, RefusedChangeWhileStoppedKeepsTheConnection) {
   EXPECT_EQ(sink_->Pictures().size(), clip.packets.size());
 }
 
-TEST_F(LiveChangesTest, ChromaFormatWhileStoppedGivesTheStreamsOwnLayout) {
+TEST_F(DecoderLiveChangesTest, ChromaFormatWhileStoppedGivesTheStreamsOwnLayout) {
   const Clip clip = ReadClip(TestClipPath("clip-h264-422.mp4"));
   Connect(clip, RecordingSink::Create());
   ASSERT_HR(S_OK, settings_->SetForceOriginalChromaFormat(1));
@@ -89,7 +89,7 @@ TEST_F(LiveChangesTest, ChromaFormatWhileStoppedGivesTheStreamsOwnLayout) {
   EXPECT_TRUE(IsEqualGUID(SinkConnectionType()->subtype, MEDIASUBTYPE_NV12));
 }
 
-TEST_F(LiveChangesTest, AspectRatioDuringARunComesWithTheNextPicture) {
+TEST_F(DecoderLiveChangesTest, AspectRatioDuringARunComesWithTheNextPicture) {
   const Clip clip = ReadClip(SamplePath("clip-h264-anamorphic.mp4"));
   Connect(clip, RecordingSink::Create());
   const size_t before = PlayChangingHalfway(clip, [&] { EXPECT_HR(S_OK, settings_->SetMaintainAspectRatio(TRUE)); });
@@ -102,7 +102,7 @@ TEST_F(LiveChangesTest, AspectRatioDuringARunComesWithTheNextPicture) {
   }
 }
 
-TEST_F(LiveChangesTest, RefusedChangeDuringARunLeavesTheStreamAsItWas) {
+TEST_F(DecoderLiveChangesTest, RefusedChangeDuringARunLeavesTheStreamAsItWas) {
   const Clip clip = ReadClip(SamplePath("clip-h264-anamorphic.mp4"));
   Connect(clip, RecordingSink::Create({}, {FORMAT_VideoInfo}));
   PlayChangingHalfway(clip, [&] {
@@ -115,7 +115,7 @@ TEST_F(LiveChangesTest, RefusedChangeDuringARunLeavesTheStreamAsItWas) {
   EXPECT_EQ(sink_->Types().size(), 1u) << "no type change reached the sink";
 }
 
-TEST_F(LiveChangesTest, ChromaFormatDuringARunSwitchesLayoutWithoutLosingPictures) {
+TEST_F(DecoderLiveChangesTest, ChromaFormatDuringARunSwitchesLayoutWithoutLosingPictures) {
   const Clip clip = ReadClip(TestClipPath("clip-h264-422.mp4"));
   Connect(clip, RecordingSink::Create());
   const size_t before =
@@ -136,7 +136,7 @@ struct ThreadChange {
   int from, to;
 };
 
-TEST_F(LiveChangesTest, ThreadCountDuringARunLosesNoPicture) {
+TEST_F(DecoderLiveChangesTest, ThreadCountDuringARunLosesNoPicture) {
   const ThreadChange changes[] = {{1, 2}, {2, 1}, {1, 4}};
   const Clip clip = ReadClip(SamplePath("clip-h264.m4v"));
   const std::vector<ReferencePicture> reference = ReferenceDecode(clip, PackedLayout::kNV12);
@@ -155,7 +155,7 @@ TEST_F(LiveChangesTest, ThreadCountDuringARunLosesNoPicture) {
   }
 }
 
-TEST_F(LiveChangesTest, SwitchesWithoutNewTypeAreTakenDuringARun) {
+TEST_F(DecoderLiveChangesTest, SwitchesWithoutNewTypeAreTakenDuringARun) {
   const Clip clip = ReadClip(SamplePath("clip-h264.m4v"));
   Connect(clip, RecordingSink::Create());
   PlayChangingHalfway(clip, [&] {

@@ -72,9 +72,9 @@ GUID GuidAt(const Bytes &data, size_t offset) {
   return value;
 }
 
-class ServerTest : public DecoderTest {};
+class DecoderServerTest : public DecoderTest {};
 
-TEST_F(ServerTest, RegistersItsClassWithItsOwnPath) {
+TEST_F(DecoderServerTest, RegistersItsClassWithItsOwnPath) {
   EXPECT_EQ(ReadText(ClassKey(), nullptr), L"Pellonex H264 Decoder");
   EXPECT_EQ(ReadText(ClassKey() + L"\\InprocServer32", nullptr), FullPath(DecoderLibrary()));
   EXPECT_EQ(ReadText(ClassKey() + L"\\InprocServer32", L"ThreadingModel"), L"Both");
@@ -82,7 +82,7 @@ TEST_F(ServerTest, RegistersItsClassWithItsOwnPath) {
 
 // The filter data: version, merit and pin count, then per pin its flags,
 // instances, media type and medium counts, category and media types.
-TEST_F(ServerTest, RegistersTheFilterAboveNormalMeritForH264) {
+TEST_F(DecoderServerTest, RegistersTheFilterAboveNormalMeritForH264) {
   EXPECT_EQ(ReadText(FilterKey(), L"FriendlyName"), L"Pellonex H264 Decoder");
   EXPECT_EQ(ReadText(FilterKey(), L"CLSID"), KeyText(CLSID_H264Decoder));
   const Bytes data = ReadValue(FilterKey(), L"FilterData");
@@ -99,7 +99,7 @@ TEST_F(ServerTest, RegistersTheFilterAboveNormalMeritForH264) {
   EXPECT_TRUE(IsEqualGUID(GuidAt(data, types + 48), MEDIASUBTYPE_AVC1));
 }
 
-TEST_F(ServerTest, UnregisteringRemovesClassAndFilter) {
+TEST_F(DecoderServerTest, UnregisteringRemovesClassAndFilter) {
   ASSERT_TRUE(KeyExists(ClassKey()));
   ASSERT_TRUE(KeyExists(FilterKey()));
   EXPECT_EQ(RunRegistrationTool({"/u", DecoderLibrary()}), 0);
@@ -113,7 +113,7 @@ bool IsLoaded(const std::string &library) {
   return handle != nullptr;
 }
 
-TEST_F(ServerTest, LibraryIsUnloadedOnceNothingOfItIsUsed) {
+TEST_F(DecoderServerTest, LibraryIsUnloadedOnceNothingOfItIsUsed) {
   ASSERT_TRUE(IsLoaded(DecoderLibrary()));
   graph_->RemoveFilter(decoder_);
   settings_.Release();

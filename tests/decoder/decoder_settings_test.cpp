@@ -13,7 +13,7 @@
 namespace decoder_testing {
 namespace {
 
-class SettingsTest : public DecoderTest {};
+class DecoderSettingsTest : public DecoderTest {};
 
 // Calls slot n of an interface's vtable with one argument.
 template <typename Argument>
@@ -25,7 +25,7 @@ HRESULT CallSlot(IUnknown *object, size_t slot, Argument argument) {
 
 std::wstring TextOf(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
 
-TEST_F(SettingsTest, FilterGivesItsClassAndOneInputAndOneOutputPin) {
+TEST_F(DecoderSettingsTest, FilterGivesItsClassAndOneInputAndOneOutputPin) {
   CComPtr<IPersist> persist;
   ASSERT_HR(S_OK, decoder_.QueryInterface(&persist));
   CLSID clsid = GUID_NULL;
@@ -44,7 +44,7 @@ TEST_F(SettingsTest, FilterGivesItsClassAndOneInputAndOneOutputPin) {
   EXPECT_EQ(directions, (std::vector<PIN_DIRECTION>{PINDIR_INPUT, PINDIR_OUTPUT}));
 }
 
-TEST_F(SettingsTest, InterfacesShareTheFiltersIdentity) {
+TEST_F(DecoderSettingsTest, InterfacesShareTheFiltersIdentity) {
   CComPtr<IDecoderVersion> version;
   ASSERT_HR(S_OK, settings_.QueryInterface(&version));
   CComPtr<IBaseFilter> filter;
@@ -56,7 +56,7 @@ TEST_F(SettingsTest, InterfacesShareTheFiltersIdentity) {
   EXPECT_TRUE(fromSettings == fromFilter);
 }
 
-TEST_F(SettingsTest, DefaultsAreSquarePixelsPassedTimesAndOneThreadPerProcessor) {
+TEST_F(DecoderSettingsTest, DefaultsAreSquarePixelsPassedTimesAndOneThreadPerProcessor) {
   BOOL value = 2;
   EXPECT_HR(S_OK, settings_->GetMaintainAspectRatio(&value));
   EXPECT_EQ(value, FALSE);
@@ -80,7 +80,7 @@ struct SwitchSlots {
   size_t set, get;
 };
 
-TEST_F(SettingsTest, SwitchesRoundTripThroughTheirSlots) {
+TEST_F(DecoderSettingsTest, SwitchesRoundTripThroughTheirSlots) {
   const SwitchSlots switches[] = {
       {"deblocking", 3, 4}, {"aspect ratio", 5, 6}, {"time stamps", 7, 8}, {"chroma format", 9, 10}};
   for (const SwitchSlots &slots : switches) {
@@ -93,7 +93,7 @@ TEST_F(SettingsTest, SwitchesRoundTripThroughTheirSlots) {
   }
 }
 
-TEST_F(SettingsTest, SwitchesRefuseValuesOtherThanZeroAndOne) {
+TEST_F(DecoderSettingsTest, SwitchesRefuseValuesOtherThanZeroAndOne) {
   const SwitchSlots switches[] = {
       {"deblocking", 3, 4}, {"aspect ratio", 5, 6}, {"time stamps", 7, 8}, {"chroma format", 9, 10}};
   for (const SwitchSlots &slots : switches) {
@@ -114,7 +114,7 @@ struct ThreadCase {
   int readBack;  // -1: as before
 };
 
-TEST_F(SettingsTest, ThreadCountRoundTripsThroughSlots11And12) {
+TEST_F(DecoderSettingsTest, ThreadCountRoundTripsThroughSlots11And12) {
   const int automatic = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, H264DECODER_MAX_THREADS);
   const ThreadCase cases[] = {
       {1, S_OK, 1},  {16, S_OK, 16},          {3, S_OK, 3},           {0, S_OK, automatic},
@@ -133,7 +133,7 @@ TEST_F(SettingsTest, ThreadCountRoundTripsThroughSlots11And12) {
   EXPECT_HR(E_POINTER, settings_->GetThreads(nullptr));
 }
 
-TEST_F(SettingsTest, VersionSlotsGiveTheDecodersIdentity) {
+TEST_F(DecoderSettingsTest, VersionSlotsGiveTheDecodersIdentity) {
   CComPtr<IDecoderVersion> version;
   ASSERT_HR(S_OK, settings_.QueryInterface(&version));
   DWORD buildType = 7, platform = 7;

@@ -10,7 +10,7 @@ namespace {
 
 constexpr REFERENCE_TIME kFrame = 400000;
 
-class TimingTest : public DecoderTest {
+class DecoderTimingTest : public DecoderTest {
  protected:
   std::vector<RecordedPicture> PlayWithTimes(const Clip &clip, InputTimes times, BOOL passThrough) {
     EXPECT_HR(S_OK, settings_->SetPassThroughTimeStamps(passThrough));
@@ -38,7 +38,7 @@ std::vector<REFERENCE_TIME> StartsOf(const std::vector<RecordedPicture> &picture
   return starts;
 }
 
-TEST_F(TimingTest, PassThroughGivesEachPictureTheTimesOfItsSample) {
+TEST_F(DecoderTimingTest, PassThroughGivesEachPictureTheTimesOfItsSample) {
   for (InputTimes mode : {InputTimes::kAsRead, InputTimes::kJittered}) {
     SCOPED_TRACE(mode == InputTimes::kAsRead ? "times as read" : "jittered times");
     Renew();
@@ -53,7 +53,7 @@ TEST_F(TimingTest, PassThroughGivesEachPictureTheTimesOfItsSample) {
   }
 }
 
-TEST_F(TimingTest, DerivedTimesStepOneFrameFromTheFirstPicture) {
+TEST_F(DecoderTimingTest, DerivedTimesStepOneFrameFromTheFirstPicture) {
   for (InputTimes mode : {InputTimes::kAsRead, InputTimes::kJittered, InputTimes::kKeyFramesOnly}) {
     SCOPED_TRACE(static_cast<int>(mode));
     Renew();
@@ -69,7 +69,7 @@ TEST_F(TimingTest, DerivedTimesStepOneFrameFromTheFirstPicture) {
   }
 }
 
-TEST_F(TimingTest, PassThroughLeavesPicturesOfUntimedSamplesUntimed) {
+TEST_F(DecoderTimingTest, PassThroughLeavesPicturesOfUntimedSamplesUntimed) {
   const Clip clip = ReadClip(SamplePath("clip-h264.m4v"));
   const std::vector<RecordedPicture> pictures = PlayWithTimes(clip, InputTimes::kKeyFramesOnly, TRUE);
   ASSERT_EQ(pictures.size(), clip.packets.size());
@@ -77,7 +77,7 @@ TEST_F(TimingTest, PassThroughLeavesPicturesOfUntimedSamplesUntimed) {
   EXPECT_EQ(StartsOf(pictures).size(), keys);
 }
 
-TEST_F(TimingTest, PicturesEndingBeforeTheSegmentStartAreDropped) {
+TEST_F(DecoderTimingTest, PicturesEndingBeforeTheSegmentStartAreDropped) {
   Clip clip = ReadClip(SamplePath("clip-h264.m4v"));
   constexpr size_t kSkipped = 10;
   for (ClipPacket &packet : clip.packets) {
@@ -98,7 +98,7 @@ TEST_F(TimingTest, PicturesEndingBeforeTheSegmentStartAreDropped) {
 // The first half of the clip, a flush and a new segment at its second key
 // frame, then the rest: what comes after the flush is exactly the pictures
 // from that key frame on, with threads holding pictures back or not.
-TEST_F(TimingTest, FlushDropsEveryPictureHeldInside) {
+TEST_F(DecoderTimingTest, FlushDropsEveryPictureHeldInside) {
   for (int threads : {1, 2}) {
     SCOPED_TRACE(std::to_string(threads) + " threads");
     Renew();
