@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 
 #include "clip_reader.h"
 
@@ -48,7 +48,7 @@ MediaType Mpeg2Type(const GUID &subtype, DWORD lengthSize, const Bytes &sequence
   info->hdr.dwPictAspectRatioY = 9;
   info->dwFlags = lengthSize;
   info->cbSequenceHeader = claimedSize;
-  std::memcpy(block.data() + offsetof(MPEG2VIDEOINFO, dwSequenceHeader), sequenceHeader.data(), sequenceHeader.size());
+  std::copy(sequenceHeader.begin(), sequenceHeader.end(), block.begin() + offsetof(MPEG2VIDEOINFO, dwSequenceHeader));
   return MediaType(MEDIATYPE_Video, subtype, FORMAT_MPEG2Video, block.data(), block.size());
 }
 

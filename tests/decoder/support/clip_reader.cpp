@@ -10,7 +10,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <cstring>
+#include <algorithm>
 #include <memory>
 
 namespace decoder_testing {
@@ -69,7 +69,7 @@ platform::media::MediaType Avc1Type(const Clip &clip, const AVCodecParameters &c
   info->dwLevel = static_cast<DWORD>(codec.level);
   info->dwFlags = clip.extradata.size() > 4 ? (clip.extradata[4] & 3u) + 1 : 4;
   info->cbSequenceHeader = static_cast<DWORD>(sequenceHeader.size());
-  std::memcpy(block.data() + offsetof(MPEG2VIDEOINFO, dwSequenceHeader), sequenceHeader.data(), sequenceHeader.size());
+  std::copy(sequenceHeader.begin(), sequenceHeader.end(), block.begin() + offsetof(MPEG2VIDEOINFO, dwSequenceHeader));
   return platform::media::MediaType(MEDIATYPE_Video, MEDIASUBTYPE_AVC1, FORMAT_MPEG2Video, block.data(), block.size());
 }
 

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
 namespace decoder_testing {
 namespace {
@@ -66,7 +65,7 @@ HRESULT PushSource::Push(const Bytes &data, const SampleTimes &times, bool syncP
   BYTE *buffer = nullptr;
   sample->GetPointer(&buffer);
   const size_t size = std::min(data.size(), static_cast<size_t>(sample->GetSize()));
-  std::memcpy(buffer, data.data(), size);
+  std::copy_n(data.begin(), size, buffer);
   sample->SetActualDataLength(static_cast<LONG>(size));
   REFERENCE_TIME start = times.start.value_or(0), stop = times.stop.value_or(0);
   sample->SetTime(times.start ? &start : nullptr, times.stop ? &stop : nullptr);
