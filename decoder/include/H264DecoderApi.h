@@ -23,11 +23,31 @@ EXTERN_C const IID DECLSPEC_SELECTANY IID_IDecoderSettings = {
 EXTERN_C const IID DECLSPEC_SELECTANY IID_IDecoderVersion = {
     0x835633A9, 0x233A, 0x416A, {0x8F, 0x9C, 0x61, 0x57, 0x33, 0xDF, 0x90, 0x8F}};
 
+// The largest number of decoding threads SetThreads takes.
+#define H264DECODER_MAX_THREADS 16
+
 // The decoder's settings, which may be changed at any time, also while the
 // graph runs. A setter's S_OK means the decoder took the value; any other
 // result is a refusal and the decoder keeps what it had. Each getter writes
 // the value the decoder holds; it may differ from the last value set (the
 // decoder may adjust a thread count to what it can use).
+//
+// Refusals:
+//   E_INVALIDARG   a switch set to anything but 0 or 1; a thread count below
+//                  0 or above H264DECODER_MAX_THREADS
+//   E_POINTER      a getter given no place to write
+//   a switch that changes the output format (aspect ratio, chroma format)
+//   while the output pin is connected needs the downstream filter to take
+//   the new format: while the graph runs or is paused it comes with the
+//   next picture once the downstream pin accepts it (QueryAccept), and
+//   while the graph is stopped the output pin is connected again. When
+//   downstream refuses, the setter returns its error, or
+//   VFW_E_TYPE_NOT_ACCEPTED, and the connection stays as it was.
+//
+// The thread count 0 asks for one thread per processor (at most
+// H264DECODER_MAX_THREADS); GetThreads then gives the count chosen. A new
+// count takes effect at once while the graph is stopped, and while it runs
+// at the next IDR picture or after the next flush, so that no picture is lost.
 MIDL_INTERFACE("A40112D5-22ED-4146-AF10-7D6E7978B410")
 IDecoderSettings : public IUnknown {
   // The in-loop deblocking filter of H.264.
