@@ -321,6 +321,19 @@ TEST_F(MediaFileSourceStreaming, AudioAndVideoBothReachTheirRenderers) {
   }
 }
 
+TEST_F(MediaFileSourceStreaming, ARunAfterAStopStartsFromTheBeginning) {
+  IBaseFilter *source = AddSource(ClipPath("clip-h264.m4v"));
+  SampleLogRenderer *log = AddLog(MEDIATYPE_Video);
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), log->Input(), nullptr));
+  ASSERT_EQ(RunToEnd(), EC_COMPLETE);
+  ASSERT_EQ(RunToEnd(), EC_COMPLETE);
+  const SampleLog twice = log->Log();
+  ASSERT_EQ(twice.samples.size(), 100u);
+  EXPECT_TRUE(twice.samples[50].discontinuity);
+  EXPECT_EQ(twice.samples[50].start, twice.samples[0].start);
+  EXPECT_EQ(twice.samples[99].start, twice.samples[49].start);
+}
+
 TEST_F(MediaFileSourceStreaming, AnUnconnectedStreamIsSkipped) {
   IBaseFilter *source = AddSource(ClipPath("clip-h264-aac.mp4"));
   SampleLogRenderer *audio = AddLog(MEDIATYPE_Audio);

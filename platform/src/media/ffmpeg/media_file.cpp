@@ -44,4 +44,9 @@ int MediaFile::ReadPacket(AVPacket *packet) {
   return av_read_frame(m_context.get(), packet);
 }
 
+int MediaFile::Rewind() {
+  const int64_t start = m_context->start_time == AV_NOPTS_VALUE ? 0 : m_context->start_time;
+  return avformat_seek_file(m_context.get(), -1, INT64_MIN, start, start, 0);
+}
+
 }  // namespace platform::media::ffmpeg

@@ -27,6 +27,8 @@ class MediaFile {
   // 0 with the next packet in *packet (unreferenced first), AVERROR_EOF at
   // the end of the file, another error for a file that cannot be read on.
   int ReadPacket(AVPacket *packet);
+  // Reading starts again at the file's start.
+  int Rewind();
 
  private:
   FormatContextPtr m_context;

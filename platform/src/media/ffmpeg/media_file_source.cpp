@@ -66,9 +66,10 @@ HRESULT MediaFileSource::QueryFilterInterface(REFIID riid, void **ppv) {
   return com::QueryInterfaceAmong<IFileSourceFilter>(this, riid, ppv);
 }
 
+// The producing thread has ended when the base's Stop returns.
 HRESULT MediaFileSource::Stop() {
   const HRESULT hr = SourceFilter::Stop();
-  m_runStarting = true;
+  if (!m_runStarting.exchange(true) && m_file.IsOpen()) m_rewound = m_file.Rewind();
   return hr;
 }
 
@@ -132,7 +133,10 @@ HRESULT MediaFileSource::GetCurFile(LPOLESTR *ppszFileName, AM_MEDIA_TYPE *pmt) 
 }
 
 HRESULT MediaFileSource::ProduceNext() {
-  if (m_runStarting.exchange(false)) BeginRun();
+  if (m_runStarting.exchange(false)) {
+    if (m_rewound < 0) return StreamFailureResult(m_rewound);
+    BeginRun();
+  }
   if (std::none_of(m_streams.begin(), m_streams.end(), [](const OutputStream &stream) { return stream.open; })) {
     return S_FALSE;
   }

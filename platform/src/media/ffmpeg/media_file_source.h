@@ -16,7 +16,7 @@
 // ends every stream; a read failure (a damaged or cut file) stops
 // streaming with EC_ERRORABORT, through the base class. A packet larger
 // than the pin's buffers fails the same way (VFW_E_BUFFER_OVERFLOW).
-// A run after a stop goes on from where the file's reading stood.
+// A stop rewinds the file: the next run starts from its beginning.
 #pragma once
 
 #include <platform_filters/source_filter.h>
@@ -43,7 +43,7 @@ class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
 
-  // IMediaFilter: the next run starts the streams anew.
+  // IMediaFilter: the next run starts the streams anew, from the file's start.
   HRESULT STDMETHODCALLTYPE Stop() override;
 
   // IFileSourceFilter
@@ -78,6 +78,7 @@ class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
   std::vector<OutputStream> m_streams;
   PacketPtr m_packet;
   std::atomic<bool> m_runStarting{true};
+  int m_rewound = 0;  // how the last rewind went; written while no run goes
 };
 
 }  // namespace platform::media::ffmpeg
