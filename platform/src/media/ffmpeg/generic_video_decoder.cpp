@@ -8,6 +8,7 @@
 
 #include "com/builtin_classes.h"
 #include "media/ffmpeg/av_errors.h"
+#include "media/ffmpeg/builtin_filter_factory.h"
 
 namespace platform::media::ffmpeg {
 namespace {
@@ -15,12 +16,8 @@ namespace {
 // One picture at the renderer, one being filled, one to spare.
 constexpr LONG kOutputBuffers = 3;
 
-HRESULT CreateGenericVideoDecoder(IUnknown *outer, REFIID riid, void **ppv) {
-  return GenericVideoDecoder::Create(outer, riid, ppv);
-}
-
 const bool kRegistered =
-    com::AddBuiltinClass({&kGenericVideoDecoderClass, L"Generic Video Decoder", L"Both", &CreateGenericVideoDecoder});
+    com::AddBuiltinClass({&kGenericVideoDecoderClass, L"Generic Video Decoder", L"Both", &GenericVideoDecoder::Create});
 
 bool SameSize(const DecoderInput &input, const DecoderOutput &output) {
   return input.width == output.width && input.height == output.height;
@@ -29,13 +26,7 @@ bool SameSize(const DecoderInput &input, const DecoderOutput &output) {
 }  // namespace
 
 HRESULT GenericVideoDecoder::Create(IUnknown *outer, REFIID riid, void **ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  if (outer) return CLASS_E_NOAGGREGATION;
-  auto *filter = new GenericVideoDecoder();
-  const HRESULT hr = filter->QueryInterface(riid, ppv);
-  filter->Release();
-  return hr;
+  return CreateBuiltinFilter(outer, riid, ppv, [] { return new GenericVideoDecoder(); });
 }
 
 GenericVideoDecoder::GenericVideoDecoder()

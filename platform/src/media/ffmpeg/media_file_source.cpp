@@ -13,6 +13,7 @@
 #include "com/builtin_classes.h"
 #include "com/com_object.h"
 #include "media/ffmpeg/av_errors.h"
+#include "media/ffmpeg/builtin_filter_factory.h"
 #include "media/ffmpeg/packet_timing.h"
 #include "text/utf.h"
 
@@ -39,21 +40,13 @@ std::wstring PinName(const AVCodecParameters &codec, int sameKindBefore) {
   return sameKindBefore == 0 ? name : name + L" " + std::to_wstring(sameKindBefore + 1);
 }
 
-HRESULT CreateMediaFileSource(IUnknown *outer, REFIID riid, void **ppv) { return MediaFileSource::Create(outer, riid, ppv); }
-
 const bool kRegistered =
-    com::AddBuiltinClass({&kMediaFileSourceClass, L"Media File Source", L"Both", &CreateMediaFileSource});
+    com::AddBuiltinClass({&kMediaFileSourceClass, L"Media File Source", L"Both", &MediaFileSource::Create});
 
 }  // namespace
 
 HRESULT MediaFileSource::Create(IUnknown *outer, REFIID riid, void **ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  if (outer) return CLASS_E_NOAGGREGATION;
-  auto *filter = new MediaFileSource();
-  const HRESULT hr = filter->QueryInterface(riid, ppv);
-  filter->Release();
-  return hr;
+  return CreateBuiltinFilter(outer, riid, ppv, [] { return new MediaFileSource(); });
 }
 
 MediaFileSource::MediaFileSource() : SourceFilter(kMediaFileSourceClass), m_packet(av_packet_alloc()) {}
