@@ -4,6 +4,7 @@
 #include <platform_filters/base_filter.h>
 
 #include <evcode.h>
+#include <vfwmsgs.h>
 
 #include <utility>
 
@@ -61,7 +62,8 @@ void OutputQueue::Deliver() {
     lock.unlock();
     const HRESULT hr = broken && item.kind == Kind::Sample ? S_OK : DeliverItem(item);
     item = Item{};
-    if (FAILED(hr) && !broken) m_pin.Filter().NotifyEvent(EC_ERRORABORT, hr, 0);
+    // A stopped filter downstream is no error: the graph stops renderers first.
+    if (FAILED(hr) && !broken && hr != VFW_E_WRONG_STATE) m_pin.Filter().NotifyEvent(EC_ERRORABORT, hr, 0);
     lock.lock();
     if (FAILED(hr) && !broken) m_deliveryResult = hr;
   }

@@ -4,7 +4,9 @@
 //
 // The queue itself is not bounded: the pin's allocator bounds the samples
 // in it. When a delivery fails, the stream is broken: the failure is
-// reported to the graph (EC_ERRORABORT) once, the samples still queued or
+// reported to the graph (EC_ERRORABORT) once, unless it is
+// VFW_E_WRONG_STATE (a stopped filter downstream, as the graph stops
+// renderers before sources), and the samples still queued or
 // put in later are dropped (QueueSample then answers S_FALSE), while ends
 // of stream and segments still go, so that the filters downstream can
 // finish. S_FALSE from downstream (it is flushing) breaks nothing: what

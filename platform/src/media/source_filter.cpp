@@ -95,7 +95,9 @@ void SourceFilter::Produce() {
   HRESULT hr = S_OK;
   while (!m_impl->stopping && (hr = ProduceNext()) == S_OK) {
   }
-  if (m_impl->stopping) return;
+  // A stop decommits the allocators (failing a buffer request) before it
+  // tells the producer: the state says so first.
+  if (m_impl->stopping || State() == State_Stopped) return;
   if (FAILED(hr)) NotifyEvent(EC_ERRORABORT, hr, 0);
   EndStreams();
 }

@@ -334,6 +334,27 @@ TEST_F(MediaFileSourceStreaming, ARunAfterAStopStartsFromTheBeginning) {
   EXPECT_EQ(twice.samples[99].start, twice.samples[49].start);
 }
 
+// Stopping while the renderers hold the streams back (paused, buffers
+// full) is no error of the file.
+TEST_F(MediaFileSourceStreaming, StopWhilePausedReportsNoError) {
+  IBaseFilter *source = AddSource(ClipPath("sample.mp4"));
+  SampleLogRenderer *video = AddLog(MEDIATYPE_Video, GUID{}, L"Video log");
+  SampleLogRenderer *audio = AddLog(MEDIATYPE_Audio, GUID{}, L"Audio log");
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), video->Input(), nullptr));
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Audio"), audio->Input(), nullptr));
+  control_->Pause();
+  OAFilterState state = State_Stopped;
+  EXPECT_HR(S_OK, control_->GetState(10000, &state));
+  EXPECT_EQ(state, State_Paused);
+  EXPECT_HR(S_OK, control_->Stop());
+  LONG code = 0;
+  LONG_PTR param1 = 0, param2 = 0;
+  while (events_->GetEvent(&code, &param1, &param2, 200) == S_OK) {
+    events_->FreeEventParams(code, param1, param2);
+    EXPECT_NE(code, EC_ERRORABORT) << "error " << media_testing::Hex(static_cast<HRESULT>(param1));
+  }
+}
+
 TEST_F(MediaFileSourceStreaming, AnUnconnectedStreamIsSkipped) {
   IBaseFilter *source = AddSource(ClipPath("clip-h264-aac.mp4"));
   SampleLogRenderer *audio = AddLog(MEDIATYPE_Audio);
