@@ -10,6 +10,8 @@
 
 namespace platform::media {
 
+bool IsStoppedDownstream(HRESULT hr) { return hr == VFW_E_WRONG_STATE || hr == VFW_E_NOT_COMMITTED; }
+
 OutputQueue::OutputQueue(OutputPin &pin) : m_pin(pin) {}
 
 OutputQueue::~OutputQueue() { Stop(); }
@@ -62,8 +64,7 @@ void OutputQueue::Deliver() {
     lock.unlock();
     const HRESULT hr = broken && item.kind == Kind::Sample ? S_OK : DeliverItem(item);
     item = Item{};
-    // A stopped filter downstream is no error: the graph stops renderers first.
-    if (FAILED(hr) && !broken && hr != VFW_E_WRONG_STATE) m_pin.Filter().NotifyEvent(EC_ERRORABORT, hr, 0);
+    if (FAILED(hr) && !broken && !IsStoppedDownstream(hr)) m_pin.Filter().NotifyEvent(EC_ERRORABORT, hr, 0);
     lock.lock();
     if (FAILED(hr) && !broken) m_deliveryResult = hr;
   }

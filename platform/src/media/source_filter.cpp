@@ -95,10 +95,10 @@ void SourceFilter::Produce() {
   HRESULT hr = S_OK;
   while (!m_impl->stopping && (hr = ProduceNext()) == S_OK) {
   }
-  // A stop decommits the allocators (failing a buffer request) before it
-  // tells the producer: the state says so first.
-  if (m_impl->stopping || State() == State_Stopped) return;
-  if (FAILED(hr)) NotifyEvent(EC_ERRORABORT, hr, 0);
+  if (m_impl->stopping) return;
+  // Buffer requests fail once the filter downstream has stopped, or this
+  // one, before it tells the producer.
+  if (FAILED(hr) && !IsStoppedDownstream(hr)) NotifyEvent(EC_ERRORABORT, hr, 0);
   EndStreams();
 }
 

@@ -85,7 +85,8 @@ bool WriteIndexFirstCopy(const std::string &from, const std::string &to) {
 }
 
 bool WriteSubtitleFile(const std::string &to) {
-  const std::string text = "1\n00:00:00,000 --> 00:00:01,000\nA line of text\n\n2\n00:00:01,000 --> 00:00:02,000\nAnother\n\n";
+  const std::string text =
+      "1\n00:00:00,000 --> 00:00:01,000\nA line of text\n\n2\n00:00:01,000 --> 00:00:02,000\nAnother\n\n";
   return WriteAll(to, std::vector<char>(text.begin(), text.end()));
 }
 

@@ -151,6 +151,21 @@ TEST_F(GenericVideoDecoderTest, TakesCompressedVideoOnly) {
   EXPECT_HR(S_FALSE, input->QueryAccept(&decoded.Get()));
 }
 
+// Stopping while the renderer holds the stream back is no error.
+TEST_F(GenericVideoDecoderTest, StopWhilePausedReportsNoError) {
+  BuildDecode(ClipPath("sample.mp4"));
+  control_->Pause();
+  OAFilterState state = State_Stopped;
+  EXPECT_HR(S_OK, control_->GetState(10000, &state));
+  EXPECT_HR(S_OK, control_->Stop());
+  LONG code = 0;
+  LONG_PTR param1 = 0, param2 = 0;
+  while (events_->GetEvent(&code, &param1, &param2, 200) == S_OK) {
+    events_->FreeEventParams(code, param1, param2);
+    EXPECT_NE(code, EC_ERRORABORT) << "error " << media_testing::Hex(static_cast<HRESULT>(param1));
+  }
+}
+
 // Damaged data in the middle of the clip is passed over.
 TEST_F(GenericVideoDecoderTest, DamagedClipStillPlaysToTheEnd) {
   const std::string damaged = ScratchPath("damaged.m4v");

@@ -153,7 +153,8 @@ TEST(MediaFileSource, OnePinPerStreamInItsCompressedType) {
       const MediaType type = FirstMediaType(pin);
       const GUID major = expected.formatType == FORMAT_WaveFormatEx ? MEDIATYPE_Audio : MEDIATYPE_Video;
       EXPECT_TRUE(IsEqualGUID(type->majortype, major)) << c.clip;
-      EXPECT_TRUE(IsEqualGUID(type->subtype, expected.subtype)) << c.clip << " subtype " << std::hex << type->subtype.Data1;
+      EXPECT_TRUE(IsEqualGUID(type->subtype, expected.subtype))
+          << c.clip << " subtype " << std::hex << type->subtype.Data1;
       EXPECT_TRUE(IsEqualGUID(type->formattype, expected.formatType)) << c.clip;
     }
   }
@@ -275,7 +276,8 @@ TEST_F(MediaFileSourceStreaming, Avc1SamplesHaveFrameTimesAndKeyFrameSyncPoints)
   }
   EXPECT_EQ(SyncPointTimes(log), (std::vector<REFERENCE_TIME>{0, 25 * kFrameTime}));
   EXPECT_TRUE(log.samples[0].discontinuity);
-  EXPECT_EQ(std::count_if(log.samples.begin(), log.samples.end(), [](const LoggedSample &s) { return s.discontinuity; }), 1);
+  EXPECT_EQ(
+      std::count_if(log.samples.begin(), log.samples.end(), [](const LoggedSample &s) { return s.discontinuity; }), 1);
   EXPECT_EQ(log.segment.start, 0);
   EXPECT_EQ(log.segment.stop, 50 * kFrameTime);
   // Units after a 4-byte big-endian length, as the AVC1 type says.

@@ -22,14 +22,15 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 
-const Bytes kAvcRecord = {0x01, 0x64, 0x00, 0x0D, 0xFF, 0xE1, 0x00, 0x04, 0x67, 0x64, 0x00, 0x0D,
-                          0x01, 0x00, 0x03, 0x68, 0xEB, 0xE3};
+const Bytes kAvcRecord = {0x01, 0x64, 0x00, 0x0D, 0xFF, 0xE1, 0x00, 0x04, 0x67,
+                          0x64, 0x00, 0x0D, 0x01, 0x00, 0x03, 0x68, 0xEB, 0xE3};
 const Bytes kAnnexBParameterSets = {0x00, 0x00, 0x00, 0x01, 0x67, 0x64, 0x00, 0x0D, 0x00, 0x00, 0x00, 0x01, 0x68};
 const Bytes kAacConfiguration = {0x11, 0x90};
 
 class Parameters {
  public:
-  Parameters(AVMediaType type, AVCodecID codec, const Bytes &extradata = {}) : m_parameters(avcodec_parameters_alloc()) {
+  Parameters(AVMediaType type, AVCodecID codec, const Bytes &extradata = {})
+      : m_parameters(avcodec_parameters_alloc()) {
     m_parameters->codec_type = type;
     m_parameters->codec_id = codec;
     if (extradata.empty()) return;
@@ -141,10 +142,9 @@ TEST(StreamMediaType, PictureAspectComesFromTheSampleAspect) {
     DWORD x, y;
   };
   const Case cases[] = {
-      {720, 576, {64, 45}, 16, 9},  // anamorphic PAL, 16:9
-      {720, 576, {16, 15}, 4, 3},   // PAL 4:3
-      {320, 240, {1, 1}, 4, 3},
-      {320, 240, {0, 1}, 4, 3},     // unknown: square
+      {720, 576, {64, 45}, 16, 9},                            // anamorphic PAL, 16:9
+      {720, 576, {16, 15}, 4, 3},                             // PAL 4:3
+      {320, 240, {1, 1}, 4, 3},    {320, 240, {0, 1}, 4, 3},  // unknown: square
       {1920, 1080, {1, 1}, 16, 9},
   };
   for (const Case &c : cases) {

@@ -29,7 +29,8 @@ MediaType Avc1Type(LONG width, LONG height, DWORD aspectX, DWORD aspectY, DWORD 
   info.dwFlags = lengthSize;
   info.cbSequenceHeader = static_cast<DWORD>(kSequenceHeader.size());
   std::memcpy(block.data(), &info, offsetof(MPEG2VIDEOINFO, dwSequenceHeader));
-  std::memcpy(block.data() + offsetof(MPEG2VIDEOINFO, dwSequenceHeader), kSequenceHeader.data(), kSequenceHeader.size());
+  std::memcpy(block.data() + offsetof(MPEG2VIDEOINFO, dwSequenceHeader), kSequenceHeader.data(),
+              kSequenceHeader.size());
   return MediaType(MEDIATYPE_Video, MEDIASUBTYPE_AVC1, FORMAT_MPEG2Video, block.data(), block.size());
 }
 
@@ -53,8 +54,8 @@ TEST(VideoDecoderTypes, Avc1SequenceHeaderBecomesAConfigurationRecord) {
   EXPECT_EQ(input->avgTimePerFrame, 400000);
   EXPECT_EQ(input->aspectX, 16u);
   EXPECT_EQ(input->aspectY, 9u);
-  EXPECT_EQ(input->configuration,
-            (Bytes{0x01, 0x4D, 0x40, 0x1F, 0xFF, 0xE1, 0x00, 0x04, 0x67, 0x4D, 0x40, 0x1F, 0x01, 0x00, 0x02, 0x68, 0xEE}));
+  EXPECT_EQ(input->configuration, (Bytes{0x01, 0x4D, 0x40, 0x1F, 0xFF, 0xE1, 0x00, 0x04, 0x67, 0x4D, 0x40, 0x1F, 0x01,
+                                         0x00, 0x02, 0x68, 0xEE}));
 }
 
 TEST(VideoDecoderTypes, AvcLengthSizeZeroMeansFourBytes) {
@@ -65,7 +66,8 @@ TEST(VideoDecoderTypes, AvcLengthSizeZeroMeansFourBytes) {
 
 TEST(VideoDecoderTypes, VideoInfoTailIsTheConfiguration) {
   const Bytes tail = {0x00, 0x00, 0x01, 0xB0};
-  const auto input = DescribeDecoderInput(VideoInfoType(SubtypeOfTag(MakeFourcc('M', 'P', '4', 'V')), 176, -144, tail).Get());
+  const auto input =
+      DescribeDecoderInput(VideoInfoType(SubtypeOfTag(MakeFourcc('M', 'P', '4', 'V')), 176, -144, tail).Get());
   ASSERT_TRUE(input);
   EXPECT_EQ(input->codec, AV_CODEC_ID_MPEG4);
   EXPECT_EQ(input->height, 144) << "a negative height is the same size";
@@ -87,7 +89,8 @@ TEST(VideoDecoderTypes, RefusesWhatIsNotCompressedVideoItKnows) {
       {"no frame size", VideoInfoType(MEDIASUBTYPE_H264, 0, 64)},
       {"too large a frame", VideoInfoType(MEDIASUBTYPE_H264, 32768, 64)},
       {"audio", audio},
-      {"a format block cut short", MediaType(MEDIATYPE_Video, MEDIASUBTYPE_H264, FORMAT_VideoInfo2, audio->pbFormat, 40)},
+      {"a format block cut short",
+       MediaType(MEDIATYPE_Video, MEDIASUBTYPE_H264, FORMAT_VideoInfo2, audio->pbFormat, 40)},
       {"no format block", MediaType(MEDIATYPE_Video, MEDIASUBTYPE_H264, FORMAT_VideoInfo, nullptr, 0)},
   };
   for (const Case &c : cases) EXPECT_FALSE(DescribeDecoderInput(c.type.Get())) << c.name;
@@ -129,9 +132,9 @@ TEST(VideoDecoderTypes, OutputsInOrderOfPreference) {
   input.height = 240;
   const auto outputs = OutputsOf(input);
   const ExpectedOutput expected[] = {
-      {&MEDIASUBTYPE_YV12, &FORMAT_VideoInfo2}, {&MEDIASUBTYPE_NV12, &FORMAT_VideoInfo2},
+      {&MEDIASUBTYPE_YV12, &FORMAT_VideoInfo2},  {&MEDIASUBTYPE_NV12, &FORMAT_VideoInfo2},
       {&MEDIASUBTYPE_RGB32, &FORMAT_VideoInfo2}, {&MEDIASUBTYPE_YV12, &FORMAT_VideoInfo},
-      {&MEDIASUBTYPE_NV12, &FORMAT_VideoInfo},  {&MEDIASUBTYPE_RGB32, &FORMAT_VideoInfo},
+      {&MEDIASUBTYPE_NV12, &FORMAT_VideoInfo},   {&MEDIASUBTYPE_RGB32, &FORMAT_VideoInfo},
   };
   ASSERT_EQ(outputs.size(), std::size(expected));
   for (size_t i = 0; i < outputs.size(); ++i) {

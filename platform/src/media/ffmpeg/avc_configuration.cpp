@@ -97,7 +97,8 @@ std::optional<std::vector<BYTE>> BuildAvcConfiguration(const AvcConfiguration &c
     if (UnitType(unit) == kPictureParameterSet && pictureSets.size() < 255) pictureSets.push_back(&unit);
   }
   // A sequence parameter set begins with the profile, constraint flags and level.
-  const std::vector<BYTE> *first = sequenceSets.empty() || sequenceSets.front()->size() < 4 ? nullptr : sequenceSets.front();
+  const std::vector<BYTE> *first =
+      sequenceSets.empty() || sequenceSets.front()->size() < 4 ? nullptr : sequenceSets.front();
   std::vector<BYTE> record{kRecordVersion,
                            first ? (*first)[1] : configuration.profile,
                            first ? (*first)[2] : configuration.compatibility,

@@ -45,9 +45,9 @@ Planes OutputPlanes(const DecoderOutput &output, BYTE *buffer) {
 }  // namespace
 
 int FrameConverter::Convert(const AVFrame &frame, const DecoderOutput &output, BYTE *buffer) {
-  SwsContext *scaler = sws_getCachedContext(m_scaler.release(), frame.width, frame.height,
-                                            static_cast<AVPixelFormat>(frame.format), output.width, output.height,
-                                            output.pixelFormat, SWS_BILINEAR, nullptr, nullptr, nullptr);
+  SwsContext *scaler =
+      sws_getCachedContext(m_scaler.release(), frame.width, frame.height, static_cast<AVPixelFormat>(frame.format),
+                           output.width, output.height, output.pixelFormat, SWS_BILINEAR, nullptr, nullptr, nullptr);
   m_scaler.reset(scaler);
   if (!scaler) return AVERROR(EINVAL);
   const Planes planes = OutputPlanes(output, buffer);

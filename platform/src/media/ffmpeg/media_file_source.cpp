@@ -98,7 +98,8 @@ HRESULT MediaFileSource::AddStreamPins(MediaFile &file) {
   int videos = 0, audios = 0;
   for (Named &stream : named) {
     int &sameKind = stream.codec->codec_type == AVMEDIA_TYPE_VIDEO ? videos : audios;
-    SourcePin *pin = AddOutputPin(PinName(*stream.codec, sameKind++), {std::move(stream.type)}, BuffersFor(*stream.codec));
+    SourcePin *pin =
+        AddOutputPin(PinName(*stream.codec, sameKind++), {std::move(stream.type)}, BuffersFor(*stream.codec));
     m_streams.push_back({stream.index, pin});
   }
   return S_OK;
@@ -116,7 +117,8 @@ HRESULT MediaFileSource::GetCurFile(LPOLESTR *ppszFileName, AM_MEDIA_TYPE *pmt) 
   std::memcpy(*ppszFileName, m_fileName.c_str(), bytes);
   if (!pmt) return S_OK;
   // Without a type given to Load, the file is described as a byte stream.
-  const MediaType described = m_fileType.IsEmpty() ? MediaType(MEDIATYPE_Stream, GUID{}, GUID{}, nullptr, 0) : m_fileType;
+  const MediaType described =
+      m_fileType.IsEmpty() ? MediaType(MEDIATYPE_Stream, GUID{}, GUID{}, nullptr, 0) : m_fileType;
   const HRESULT hr = described.CopyTo(pmt);
   if (FAILED(hr)) {
     CoTaskMemFree(*ppszFileName);

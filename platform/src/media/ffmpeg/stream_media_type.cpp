@@ -34,7 +34,8 @@ DWORD Clamped(int64_t value) { return static_cast<DWORD>(std::clamp<int64_t>(val
 
 // The whole picture's shape: its size stretched by the pixels' shape, in lowest terms.
 void SetPictureAspect(const StreamDescription &stream, VIDEOINFOHEADER2 *header) {
-  const AVRational pixel = stream.sampleAspect.num > 0 && stream.sampleAspect.den > 0 ? stream.sampleAspect : AVRational{1, 1};
+  const AVRational pixel =
+      stream.sampleAspect.num > 0 && stream.sampleAspect.den > 0 ? stream.sampleAspect : AVRational{1, 1};
   int x = 0, y = 0;
   av_reduce(&x, &y, int64_t{stream.codec->width} * pixel.num, int64_t{stream.codec->height} * pixel.den, INT_MAX);
   header->dwPictAspectRatioX = static_cast<DWORD>(x);
@@ -59,7 +60,8 @@ VIDEOINFOHEADER2 VideoHeader(const StreamDescription &stream, DWORD fourcc) {
 }
 
 std::vector<BYTE> Extradata(const AVCodecParameters &codec) {
-  return codec.extradata ? std::vector<BYTE>(codec.extradata, codec.extradata + codec.extradata_size) : std::vector<BYTE>{};
+  return codec.extradata ? std::vector<BYTE>(codec.extradata, codec.extradata + codec.extradata_size)
+                         : std::vector<BYTE>{};
 }
 
 // A format block of a structure followed by some bytes.
@@ -86,7 +88,8 @@ MediaType CompressedType(const GUID &majorType, const GUID &subtype, const GUID 
 }
 
 MediaType VideoInfo2Type(const StreamDescription &stream, DWORD fourcc) {
-  const std::vector<BYTE> format = FormatBlock(VideoHeader(stream, fourcc), sizeof(VIDEOINFOHEADER2), Extradata(*stream.codec));
+  const std::vector<BYTE> format =
+      FormatBlock(VideoHeader(stream, fourcc), sizeof(VIDEOINFOHEADER2), Extradata(*stream.codec));
   return CompressedType(MEDIATYPE_Video, SubtypeOfTag(fourcc), FORMAT_VideoInfo2, format, 0);
 }
 
@@ -129,7 +132,8 @@ std::optional<MediaType> AudioType(const StreamDescription &stream) {
   wave.nAvgBytesPerSec = pcmBits ? wave.nSamplesPerSec * wave.nBlockAlign : Clamped(codec.bit_rate / 8);
   wave.cbSize = static_cast<WORD>(configuration.size());
   const std::vector<BYTE> format = FormatBlock(wave, sizeof(WAVEFORMATEX), configuration);
-  return CompressedType(MEDIATYPE_Audio, SubtypeOfTag(tag), FORMAT_WaveFormatEx, format, pcmBits ? wave.nBlockAlign : 0);
+  return CompressedType(MEDIATYPE_Audio, SubtypeOfTag(tag), FORMAT_WaveFormatEx, format,
+                        pcmBits ? wave.nBlockAlign : 0);
 }
 
 }  // namespace

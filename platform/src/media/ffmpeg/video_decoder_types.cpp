@@ -164,7 +164,8 @@ MediaType VideoInfo2Output(const DecoderInput &input, const PictureFormat &forma
   header.AvgTimePerFrame = input.avgTimePerFrame;
   PictureAspect(input, &header.dwPictAspectRatioX, &header.dwPictAspectRatioY);
   header.bmiHeader = BitmapHeader(format, input.width, input.height);
-  return MediaType(MEDIATYPE_Video, *format.subtype, FORMAT_VideoInfo2, &header, sizeof header, header.bmiHeader.biSizeImage);
+  return MediaType(MEDIATYPE_Video, *format.subtype, FORMAT_VideoInfo2, &header, sizeof header,
+                   header.bmiHeader.biSizeImage);
 }
 
 MediaType VideoInfoOutput(const DecoderInput &input, const PictureFormat &format) {
@@ -173,7 +174,8 @@ MediaType VideoInfoOutput(const DecoderInput &input, const PictureFormat &format
   header.rcTarget = header.rcSource;
   header.AvgTimePerFrame = input.avgTimePerFrame;
   header.bmiHeader = BitmapHeader(format, input.width, input.height);
-  return MediaType(MEDIATYPE_Video, *format.subtype, FORMAT_VideoInfo, &header, sizeof header, header.bmiHeader.biSizeImage);
+  return MediaType(MEDIATYPE_Video, *format.subtype, FORMAT_VideoInfo, &header, sizeof header,
+                   header.bmiHeader.biSizeImage);
 }
 
 std::optional<BITMAPINFOHEADER> BitmapHeaderOf(const AM_MEDIA_TYPE &type) {
