@@ -9,6 +9,16 @@
 #include "Graph.h"
 #include "resource.h"
 
+// The message box of the test bench: the text, the platform's description of
+// hr and the code line "Error 0x<hr>"; with hr 0 the text alone. At most
+// 1023 characters; uType 0 becomes MB_ICONERROR when there is a code.
+int ShowMessage(HWND hWnd, LPCWSTR pszText, LPCWSTR pszCaption, HRESULT hr, UINT uType);
+
+// Writes a media time as seconds with seven decimals ("1.5000000"); the
+// extreme values as MINLONGLONG and MAXLONGLONG. Returns the characters
+// written; at most 21 and the terminator.
+int FormatReferenceTime(LPWSTR psz, REFERENCE_TIME t);
+
 // The dialog's private message, posted by the filter graph manager when graph events are queued.
 #define WM_GRAPHNOTIFY (WM_APP + 1)
 
@@ -62,7 +72,21 @@ public:
     LRESULT OnStop(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
     LRESULT OnClose(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
 
+    int ShowError(LPCWSTR pszText, HRESULT hr);
+    void EnableControls(BOOL bEnable);
+    bool ChooseFile(LPWSTR pszFile);
+    void UpdatePosition();
+
 private:
+    void PlaceAtBottom();
+    void ShowDecoderInTitle();
+    void ShowDecoderSettings();
+    LRESULT StepFrame(int nDirection);
+    LONGLONG PreviousFrame(LONGLONG llPosition, LONGLONG llDuration) const;
+    LONGLONG NextFrame(LONGLONG llPosition, LONGLONG llDuration) const;
+    void StopAndRewind();
+    bool ChangeSwitch(int nID, HRESULT (CGraph::*pfnSet)(bool), bool (CGraph::*pfnGet)(), LPCWSTR pszRefusal);
+
     WCHAR m_szFile[MAX_PATH];
     CGraph m_Graph;
     REFERENCE_TIME m_tAvgTimePerFrame;

@@ -10,6 +10,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cxx=x86_64-w64-mingw32-g++
 flags=(-std=c++20 -fsyntax-only -municode -DUNICODE -D_UNICODE -D_DEBUG -Wall)
+# The build bakes the sample graph's path into the program.
+app_flags=(-DQUORVEL_SAMPLE_GRAPH='L"C:\\Quorvel\\sample.grf"')
 includes=(-I "$top/platform/atl")
 [ -d "$top/decoder/include" ] && includes+=(-I "$top/decoder/include")
 
@@ -65,7 +67,7 @@ PROBE
 
 mapfile -t sources < <(cd "$top" && ls app/*.cpp console/*.cpp graph/*.cpp graphedit/*.cpp 2>/dev/null || true)
 for src in "${sources[@]}"; do
-  "$cxx" "${flags[@]}" "${includes[@]}" -I "$top/$(dirname "$src")" -I "$top/graph" -I "$top/graphedit" -I "$top/console" \
+  "$cxx" "${flags[@]}" "${app_flags[@]}" "${includes[@]}" -I "$top/$(dirname "$src")" -I "$top/graph" -I "$top/graphedit" -I "$top/console" \
     "$top/$src"
 done
 echo "windows headers check: the ATL subset, the decoder's interface header and ${#sources[@]} application sources compile against the real headers"

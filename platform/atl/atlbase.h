@@ -23,6 +23,7 @@
 #include "atlcomcli.h"
 #include "atlcore.h"
 #include "atldef.h"
+#include "atlexcept.h"
 #include "atltrace.h"
 
 // Module state stays inside its module, as it does on Windows, even where

@@ -113,6 +113,22 @@ class CWindow {
     ATLASSERT(::IsWindow(m_hWnd));
     return ::SendDlgItemMessageW(m_hWnd, nID, message, wParam, lParam);
   }
+  UINT GetDlgItemText(int nID, LPWSTR lpStr, int nMaxCount) const noexcept {
+    ATLASSERT(::IsWindow(m_hWnd));
+    return ::GetDlgItemTextW(m_hWnd, nID, lpStr, nMaxCount);
+  }
+  UINT GetDlgItemInt(int nID, BOOL *lpTrans = NULL, BOOL bSigned = TRUE) const noexcept {
+    ATLASSERT(::IsWindow(m_hWnd));
+    return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
+  }
+  UINT IsDlgButtonChecked(int nIDButton) const noexcept {
+    ATLASSERT(::IsWindow(m_hWnd));
+    return ::IsDlgButtonChecked(m_hWnd, nIDButton);
+  }
+  BOOL BringWindowToTop() noexcept {
+    ATLASSERT(::IsWindow(m_hWnd));
+    return ::BringWindowToTop(m_hWnd);
+  }
 
   HWND m_hWnd;
 };

@@ -9,17 +9,30 @@
 #include "MainDialog.h"
 #include "debug/debug_output.h"
 #include "dialog_driver.h"
+#include "commdlg/file_dialog.h"
 #include "input/input.h"
+#include "message_box_answerer.h"
 
 using testing_support::RunWithTester;
 
 namespace {
 
-// A modeless instance of the dialog, to ask its message map directly.
+// A modeless instance of the dialog, to ask its message map directly. The
+// handlers run for real: their message boxes are answered and the file
+// chooser is cancelled.
 class MainDialogRouting : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(dialog_.Create(NULL), nullptr); }
-  void TearDown() override { dialog_.DestroyWindow(); }
+  void SetUp() override {
+    platform::commdlg::SetFileDialogHook(
+        [](const platform::commdlg::OpenFileRequest &, platform::commdlg::FileChoiceReply reply) {
+          reply(std::nullopt);
+        });
+    ASSERT_NE(dialog_.Create(NULL), nullptr);
+  }
+  void TearDown() override {
+    dialog_.DestroyWindow();
+    platform::commdlg::SetFileDialogHook({});
+  }
 
   BOOL Route(UINT message, WPARAM wParam, DWORD mapId = 0) {
     LRESULT result = -7;
@@ -30,6 +43,7 @@ class MainDialogRouting : public ::testing::Test {
     return handled;
   }
 
+  testing_support::MessageBoxAnswerer answerer_;
   CMainDialog dialog_;
 };
 

@@ -9,9 +9,6 @@
 namespace test_filters {
 namespace {
 
-// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A01}
-constexpr CLSID kNumberedSourceClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x01}};
-
 // Room for the largest test frame, so that a switch of type never needs
 // new buffers while frames wait in the queue.
 constexpr ALLOCATOR_PROPERTIES kBuffers = {8, 64 * 64 * 4, 1, 0};

@@ -7,13 +7,6 @@
 #include "test_filters.h"
 
 namespace test_filters {
-namespace {
-
-// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A02}
-constexpr CLSID kPassThroughClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x02}};
-
-}  // namespace
-
 PassThroughTransform *PassThroughTransform::Create() { return new PassThroughTransform(); }
 
 PassThroughTransform::PassThroughTransform() : TransformFilter(kPassThroughClass) {}

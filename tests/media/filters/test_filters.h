@@ -13,9 +13,12 @@
 //                        each frame came in, the segment of the last one,
 //                        and the threads it was called on
 //
-// Each is created with one reference, which the test holds.
+// Each is created with one reference, which the test holds. The library is
+// also an in-process server of these classes (test_filter_server.cpp): its
+// class objects make them in a default configuration.
 #pragma once
 
+#include <platform_filters/filter_server.h>
 #include <platform_filters/media_type.h>
 #include <platform_filters/renderer_filter.h>
 #include <platform_filters/source_filter.h>
@@ -30,6 +33,18 @@
 namespace test_filters {
 
 using platform::media::MediaType;
+
+// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A01}
+constexpr CLSID kNumberedSourceClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x01}};
+// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A02}
+constexpr CLSID kPassThroughClass = {0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x02}};
+// {5B1C3E2A-7D41-4E6B-9A0F-2C8D1E4F6A03}
+constexpr CLSID kRecordingRendererClass = {
+    0x5B1C3E2A, 0x7D41, 0x4E6B, {0x9A, 0x0F, 0x2C, 0x8D, 0x1E, 0x4F, 0x6A, 0x03}};
+
+// The library's server: every filter of the library counts as one of its
+// objects while it lives.
+platform::media::FilterServer &Server();
 
 constexpr REFERENCE_TIME kFrameDuration = 400000;  // 40 ms
 
@@ -66,6 +81,7 @@ class NumberedSource final : public platform::media::SourceFilter {
   void OpenGate();
 
  private:
+  platform::media::ServerObject m_serverObject{Server()};
   explicit NumberedSource(std::vector<Stream> streams);
   HRESULT ProduceNext() override;
   HRESULT PushFrame(size_t index);
@@ -88,6 +104,7 @@ class PassThroughTransform final : public platform::media::TransformFilter {
   IPin *Output() const;
 
  private:
+  platform::media::ServerObject m_serverObject{Server()};
   PassThroughTransform();
   HRESULT CheckInputType(const AM_MEDIA_TYPE &input) override;
   HRESULT CheckTransform(const AM_MEDIA_TYPE &input, const AM_MEDIA_TYPE &output) override;
@@ -115,6 +132,7 @@ class RecordingRenderer final : public platform::media::RendererFilter {
   bool WaitForFrames(size_t count) const;
 
  private:
+  platform::media::ServerObject m_serverObject{Server()};
   RecordingRenderer(const GUID &majorType, LONG refusedWidth);
   HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
   HRESULT DoRenderSample(IMediaSample *sample) override;
