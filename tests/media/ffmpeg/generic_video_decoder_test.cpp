@@ -116,6 +116,8 @@ struct PixelCase {
   std::vector<BYTE> (*expected)(const ReferencePicture &);
 };
 
+void PrintTo(const PixelCase &pixels, std::ostream *out) { *out << pixels.name; }
+
 class GenericVideoDecoderPixels : public GenericVideoDecoderTest, public ::testing::WithParamInterface<PixelCase> {};
 
 TEST_P(GenericVideoDecoderPixels, FirstFrameEqualsAStraightDecode) {
