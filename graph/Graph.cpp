@@ -62,6 +62,19 @@ void AppendText(WCHAR *sz, int cch, LPCWSTR psz)
         lstrcpynW(sz + nLength, psz, cch - nLength);
 }
 
+// Whether a 32-bit enumeration that the decoder filled is non-zero. A
+// decoder may store any 32-bit value, also one beyond the enumerators, and
+// only zero against non-zero matters: the stored value is compared as a
+// LONG, never taken as an enumerator.
+template <typename Enumeration>
+bool IsNonZero(const Enumeration &eValue)
+{
+    static_assert(sizeof(Enumeration) == sizeof(LONG), "a 32-bit enumeration");
+    LONG nValue = 0;
+    CopyMemory(&nValue, &eValue, sizeof(nValue));
+    return nValue != 0;
+}
+
 // The picture size of a video-info header: the target rectangle's right and
 // bottom edges when both are set, else the bitmap's own size as stored.
 template <typename Header>
@@ -492,8 +505,8 @@ HRESULT CGraph::GetDecoderVersion(CComBSTR &cbsVersion)
     WCHAR sz[512] = L"";
     const int cch = sizeof(sz) / sizeof(sz[0]);
     AppendText(sz, cch, cbsName);
-    AppendText(sz, cch, eType == 0 ? L" [D" : L" [R");
-    AppendText(sz, cch, eOS == 0 ? L"32" : L"64");
+    AppendText(sz, cch, IsNonZero(eType) ? L" [R" : L" [D");
+    AppendText(sz, cch, IsNonZero(eOS) ? L"64" : L"32");
     AppendText(sz, cch, L" v.");
     AppendText(sz, cch, cbsNumber);
     AppendText(sz, cch, L" ");

@@ -73,6 +73,10 @@ WINBASEAPI HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, B
 WINBASEAPI BOOL WINAPI SetEvent(HANDLE hEvent);
 WINBASEAPI BOOL WINAPI ResetEvent(HANDLE hEvent);
 
+WINBASEAPI HANDLE WINAPI CreateSemaphoreW(LPSECURITY_ATTRIBUTES lpSemaphoreAttributes, LONG lInitialCount,
+                                          LONG lMaximumCount, LPCWSTR lpName);
+WINBASEAPI BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount);
+
 WINBASEAPI HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
                                       LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
                                       LPDWORD lpThreadId);
@@ -125,6 +129,7 @@ WINBASEAPI DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dw
 
 #ifdef UNICODE
 #define CreateEvent CreateEventW
+#define CreateSemaphore CreateSemaphoreW
 #define lstrcpy lstrcpyW
 #define lstrcpyn lstrcpynW
 #define lstrcat lstrcatW

@@ -247,18 +247,4 @@ TEST_F(GraphTest, ReleasingAPausedGraphWhoseFilterCallsItWhileStopping) {
   EXPECT_EQ(filter->State(), State_Stopped);
 }
 
-TEST_F(GraphTest, AGraphRunsUnclockedAndItsClockChangesOnlyWhileStopped) {
-  const Line line = BuildLine(1);
-  CComPtr<IMediaFilter> filter;
-  graph_.QueryInterface(&filter);
-  CComPtr<IReferenceClock> clock;
-  EXPECT_HR(S_OK, filter->GetSyncSource(&clock));
-  EXPECT_FALSE(clock) << "a graph runs unclocked until given a clock";
-  line.source->CloseGate();
-  control_->Pause();
-  EXPECT_HR(VFW_E_NOT_STOPPED, filter->SetSyncSource(nullptr));
-  control_->Stop();
-  line.source->OpenGate();
-}
-
 }  // namespace

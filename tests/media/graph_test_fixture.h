@@ -1,6 +1,8 @@
 // A graph manager with test filters: the fixture creates the graph, keeps a
 // reference to every test filter it makes, and checks at the end that the
 // graph gave every reference back (a pin's references are its filter's).
+// The graph runs unclocked, as fast as its filters go: tests check what
+// arrives, never how long it takes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,6 +27,8 @@ class GraphTest : public ::testing::Test {
     ASSERT_TRUE(graph_);
     ASSERT_HR(S_OK, graph_.QueryInterface(&control_));
     ASSERT_HR(S_OK, graph_.QueryInterface(&events_));
+    CComQIPtr<IMediaFilter> unclocked(graph_);
+    ASSERT_HR(S_OK, unclocked->SetSyncSource(nullptr));
   }
 
   void TearDown() override {

@@ -40,10 +40,17 @@
 // its state changes; the graph is not held (a filter never holds a
 // reference on its graph).
 //
-// Locks. The state lock guards the state changes, the name, the graph and
-// the clock. The state itself is also readable without it (State()), which
-// is how streaming threads read it. Lock order: the state lock comes before
-// any lock of the pins or of the subclass.
+// Clock. The graph gives every filter its reference clock (SetSyncSource;
+// null when the graph runs unclocked) while the filter is stopped. Stream
+// time is the clock's time minus the tStart of the last Run: a sample is
+// due when the stream time reaches its start time. StreamTime gives it, from
+// any thread.
+//
+// Locks. The state lock guards the state changes, the name and the graph.
+// The state itself is also readable without it (State()), which is how
+// streaming threads read it. The clock has a lock of its own, a leaf, so
+// that streaming threads can read it. Lock order: the state lock comes
+// before any lock of the pins or of the subclass.
 #pragma once
 
 #include <strmif.h>
@@ -89,6 +96,9 @@ class PLATFORM_FILTERS_API BaseFilter : public IBaseFilter {
   FILTER_STATE State() const;
   // The tStart of the last Run: stream time 0 on the reference clock.
   REFERENCE_TIME StartTime() const;
+  // The stream time now: S_OK, or VFW_E_NO_CLOCK when the filter has no
+  // clock (*time is then 0).
+  HRESULT StreamTime(REFERENCE_TIME *time) const;
   // E_NOTIMPL when the filter is in no graph; otherwise the sink's result.
   HRESULT NotifyEvent(LONG code, LONG_PTR param1, LONG_PTR param2);
 

@@ -9,11 +9,22 @@
 //             of stream arrives, the pause is not complete: Pause returns
 //             S_FALSE and GetState gives VFW_S_STATE_INTERMEDIATE. A
 //             renderer whose input is not connected completes at once.
-//   Running   each sample is presented on arrival (the filter is unclocked:
-//             samples go as fast as they come).
+//   Running   each sample is presented at its time: when the stream time
+//             (see base_filter.h) reaches the sample's start. Until then
+//             Receive waits; a stop or flush ends the wait at once (the
+//             sample is dropped), a pause turns it into the held sample.
+//             Without a clock, or for a sample without times or already
+//             late, the sample is presented on arrival.
+//   Preroll   samples marked preroll are never presented, nor held: they
+//             only lead up to the first sample of a seek's new position.
 //   End of stream  reported to the graph as EC_COMPLETE (S_OK, the filter)
 //             once per stream, when the filter runs: at once if running,
 //             else when Run comes. A flush or stop starts a new stream.
+//   Seeking   IMediaSeeking goes upstream to the output pin connected to
+//             the input (the source answers in the end); GetCurrentPosition
+//             gives the end of the last sample presented in media time
+//             (segment start + sample stop) until a flush or stop, and asks
+//             upstream before any.
 // The renderer tells the graph it is one through IAMFilterMiscFlags.
 //
 // What a subclass overrides:
@@ -23,11 +34,17 @@
 //                    that follow are in it
 //   DoRenderSample   present one sample; called on the streaming thread
 //                    without the renderer's lock, one sample at a time
+//   ShowPausedSample a sample is held while paused (the first after a
+//                    pause or a seek): a video renderer shows it as the
+//                    still picture. Called like DoRenderSample, before the
+//                    pause completes; the sample is presented again by
+//                    DoRenderSample when the filter runs. Default: nothing
 //
-// Locks. The render lock guards the held sample's wait and the stream's
-// flags (ready, end of stream, completion reported); it is taken after the
-// filter's state lock and never held while calling the subclass or the
-// graph.
+// Locks. The render lock guards the sample's wait and the stream's flags
+// (ready, waiting, end of stream, completion reported, position reached);
+// it is taken after the filter's state lock and never held while calling
+// the subclass or the graph. While it is held, only the clock's lock (a
+// leaf) and the clock itself are called.
 #pragma once
 
 #include "base_filter.h"
@@ -54,6 +71,7 @@ class PLATFORM_FILTERS_API RendererFilter : public BaseFilter, public IAMFilterM
   virtual HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) = 0;
   virtual HRESULT SetMediaType(const AM_MEDIA_TYPE &type);
   virtual HRESULT DoRenderSample(IMediaSample *sample) = 0;
+  virtual void ShowPausedSample(IMediaSample *sample);
 
   // For the hooks.
   MediaType CurrentMediaType() const;

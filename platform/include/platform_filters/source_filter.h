@@ -19,29 +19,60 @@
 // filter is stopped before its last reference goes, as the graph manager
 // does with its filters: the producer calls the subclass.
 //
+// Seeking. A source that knows the length of its data (QueryDuration) is
+// seekable: each output pin gives IMediaSeeking, in media time, and the
+// filters downstream pass their seeking up to it. The filter keeps a start
+// and a stop position (0 and the duration at first). Every time streaming
+// starts, from Stopped or after a seek, the subclass is told where to start
+// (SeekTo), each pin queues a segment NewSegment(start, stop, 1.0) before
+// anything else, and the first sample each pin queues then is marked as a
+// discontinuity. A seek while paused or running restarts streaming: the
+// producer stops, BeginFlush goes downstream (what waits there is dropped),
+// the queues drop what they hold, EndFlush follows, and streaming starts
+// again from the new position. A seek while stopped only sets the start for
+// the next pause. A new stop position alone changes no data already made.
+// Samples carry stream times: their position minus the segment's start (a
+// frame at the start position has time 0); a pin takes no sample that
+// starts at or after the stop position, and ends its stream there. Several
+// pins lead to one source: the first connected pin's SetPositions seeks,
+// the others' change nothing (the graph manager asks every renderer).
+//
 // What a subclass overrides:
 //   ProduceNext   make the next piece of data: take buffers from the pins
 //                 (GetDeliveryBuffer), fill them and Queue them, or change
 //                 a pin's type (ChangeMediaType) or start a segment
-//                 (QueueNewSegment). S_OK: call again; S_FALSE: the data is
-//                 over; a failure: streaming stops with it. It runs on the
+//                 (QueueNewSegment; seekable sources leave segments to the
+//                 base). S_OK: call again; S_FALSE: the data is over; a
+//                 failure: streaming stops with it. It runs on the
 //                 producing thread only, and should return soon once its
-//                 buffer requests fail (the filter is stopping).
+//                 buffer requests fail (the filter is stopping or seeking).
+//   QueryDuration the length of the data in media time: S_OK makes the
+//                 source seekable; the default is E_NOTIMPL (not seekable).
+//   SeekTo        called with the producer stopped, before streaming
+//                 starts: the next ProduceNext makes the data from this
+//                 position on (the sample that contains it first, or the
+//                 data before it that it depends on, marked preroll). The
+//                 default does nothing. A failure ends the streams (or
+//                 fails the pause) and is the seek's result.
 // Pins are added with AddOutputPin while the filter is stopped, usually in
 // the constructor or when a file is loaded.
 //
 // Locks. The producer holds no lock of the filter while it runs; each
-// queue's lock is a leaf.
+// queue's lock is a leaf. The seeking lock guards the positions and
+// serialises seeks with starting and stopping; it comes after the state
+// lock and is never held by the producer.
 #pragma once
 
 #include <vector>
 
 #include "base_filter.h"
+#include "input_pin.h"
 #include "output_pin.h"
 
 namespace platform::media {
 
 class SourceFilter;
+class SourceSeeking;
 
 // An output pin that offers a fixed list of media types, asks for the
 // buffers it was given (and at least the fixed sample size of its current
@@ -51,10 +82,11 @@ class PLATFORM_FILTERS_API SourcePin final : public OutputPin {
   ~SourcePin() override;
 
   // On the producing thread. S_OK when queued; S_FALSE when the stream
-  // takes no more samples: the filter is stopping, or downstream failed on
-  // an earlier one (the pin has reported it to the graph as EC_ERRORABORT,
-  // and still delivers end of stream). The producer then stops producing
-  // for this pin.
+  // takes no more samples: the filter is stopping or seeking, the sample
+  // starts at or after the stop position (the pin has ended its stream),
+  // or downstream failed on an earlier one (the pin has reported it to the
+  // graph as EC_ERRORABORT, and still delivers end of stream). The producer
+  // then stops producing for this pin.
   HRESULT Queue(IMediaSample *sample);
   HRESULT QueueEndOfStream();
   HRESULT QueueNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
@@ -63,6 +95,7 @@ class PLATFORM_FILTERS_API SourcePin final : public OutputPin {
   HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
   HRESULT GetMediaType(ULONG position, MediaType *type) override;
   HRESULT DecideBufferSize(ALLOCATOR_PROPERTIES &request) override;
+  HRESULT QueryPinInterface(REFIID riid, void **ppv) override;
 
  private:
   friend class SourceFilter;
@@ -70,6 +103,7 @@ class PLATFORM_FILTERS_API SourcePin final : public OutputPin {
             const ALLOCATOR_PROPERTIES &buffers);
   void StartQueue();
   void StopQueue();
+  bool HasEnded() const;
 
   struct Impl;
   std::unique_ptr<Impl> m_impl;
@@ -84,10 +118,22 @@ class PLATFORM_FILTERS_API SourceFilter : public BaseFilter {
   SourcePin *AddOutputPin(std::wstring name, std::vector<MediaType> types, const ALLOCATOR_PROPERTIES &buffers);
 
   virtual HRESULT ProduceNext() = 0;
+  virtual HRESULT QueryDuration(REFERENCE_TIME *duration);
+  virtual HRESULT SeekTo(REFERENCE_TIME position);
 
  private:
+  friend class SourcePin;
+  friend class SourceSeeking;
+
   HRESULT OnPause(FILTER_STATE from) override;
   void OnStop() override;
+  // For the pins and their seeking (source_seeking.h).
+  HRESULT Positions(Segment *positions);
+  HRESULT Reposition(const SourcePin &by, REFERENCE_TIME start, REFERENCE_TIME stop, bool moveStart);
+  REFERENCE_TIME StreamEnd() const;
+
+  HRESULT StartStreaming();
+  void StopStreaming(bool flush);
   void Produce();
   void EndStreams();
 

@@ -10,7 +10,10 @@
 // leaves Stopped, StopStreaming once no sample is inside the filter. A
 // filter whose input is not connected delivers end of stream downstream
 // when paused, so that the renderers after it can finish; samples that come
-// while the output is not connected are dropped.
+// while the output is not connected are dropped. The output pin gives
+// IMediaSeeking, which passes every call upstream, to the output pin
+// connected to the input (see renderer_filter.h): a seek reaches the
+// source, and comes back down as a flush and a new segment.
 //
 // What a subclass overrides:
 //   CheckInputType      S_OK for an input type it takes

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "com/com_object.h"
@@ -23,6 +24,11 @@ struct BaseFilter::Impl {
     return pins;
   }
 
+  com::ComPtr<IReferenceClock> Clock() const {
+    std::lock_guard lock(clockLock);
+    return clock;
+  }
+
   const CLSID clsid;
   com::ReferenceCount references;
   std::mutex stateLock;
@@ -31,7 +37,8 @@ struct BaseFilter::Impl {
   std::wstring name;                          // guarded by stateLock
   IFilterGraph *graph = nullptr;              // guarded by stateLock; not held
   std::atomic<IMediaEventSink *> eventSink{nullptr};  // the graph's; not held
-  com::ComPtr<IReferenceClock> clock;         // guarded by stateLock
+  mutable std::mutex clockLock;               // a leaf
+  com::ComPtr<IReferenceClock> clock;         // guarded by clockLock
   mutable std::mutex pinsLock;                // a leaf
   std::vector<BasePin *> pins;                // guarded by pinsLock
 };
@@ -109,16 +116,19 @@ HRESULT BaseFilter::GetState(DWORD dwMilliSecsTimeout, FILTER_STATE *State) {
   return hr;
 }
 
+// The clock that goes is released outside the clock lock, which stays a
+// leaf: a filter's clock may be the filter itself.
 HRESULT BaseFilter::SetSyncSource(IReferenceClock *pClock) {
-  std::lock_guard lock(m_impl->stateLock);
-  m_impl->clock = com::ComPtr<IReferenceClock>(pClock);
+  std::lock_guard stateLock(m_impl->stateLock);
+  com::ComPtr<IReferenceClock> clock(pClock);
+  std::lock_guard lock(m_impl->clockLock);
+  std::swap(m_impl->clock, clock);
   return S_OK;
 }
 
 HRESULT BaseFilter::GetSyncSource(IReferenceClock **pClock) {
   if (!pClock) return E_POINTER;
-  std::lock_guard lock(m_impl->stateLock);
-  *pClock = com::ComPtr<IReferenceClock>(m_impl->clock).Detach();
+  *pClock = m_impl->Clock().Detach();
   return S_OK;
 }
 
@@ -182,6 +192,17 @@ HRESULT BaseFilter::QueryVendorInfo(LPWSTR *pVendorInfo) {
 FILTER_STATE BaseFilter::State() const { return m_impl->state; }
 
 REFERENCE_TIME BaseFilter::StartTime() const { return m_impl->startTime; }
+
+HRESULT BaseFilter::StreamTime(REFERENCE_TIME *time) const {
+  *time = 0;
+  const com::ComPtr<IReferenceClock> clock = m_impl->Clock();
+  if (!clock) return VFW_E_NO_CLOCK;
+  REFERENCE_TIME now = 0;
+  const HRESULT hr = clock->GetTime(&now);
+  if (FAILED(hr)) return hr;
+  *time = now - m_impl->startTime;
+  return S_OK;
+}
 
 HRESULT BaseFilter::NotifyEvent(LONG code, LONG_PTR param1, LONG_PTR param2) {
   IMediaEventSink *sink = m_impl->eventSink;

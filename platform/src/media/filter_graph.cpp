@@ -28,7 +28,7 @@ FilterGraph::~FilterGraph() {
 
 HRESULT FilterGraph::QueryInterface(REFIID riid, void **ppv) {
   return com::QueryInterfaceAmong<IGraphBuilder, IFilterGraph, IMediaControl, IMediaEventEx, IMediaEvent,
-                                  IMediaFilter, IPersist, IMediaEventSink>(this, riid, ppv);
+                                  IMediaFilter, IPersist, IMediaSeeking, IMediaEventSink>(this, riid, ppv);
 }
 
 ULONG FilterGraph::AddRef() { return m_references.Increment(); }

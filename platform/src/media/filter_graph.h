@@ -1,12 +1,13 @@
 // The filter graph manager (CLSID_FilterGraph): the object behind
 // IGraphBuilder and IFilterGraph (filters and connections), IMediaControl
-// and IMediaFilter (running the graph), IMediaEventEx (the event queue) and
-// IMediaEventSink (events from filters).
+// and IMediaFilter (running the graph), IMediaSeeking (positions),
+// IMediaEventEx (the event queue) and IMediaEventSink (events from filters).
 //
 // It is free-threaded. Its methods are split by area:
 //   filter_graph.cpp   creation, interfaces, teardown
 //   graph_filters.cpp  filters, names, connections
 //   graph_control.cpp  Run, Pause, Stop, GetState, the clock
+//   graph_seeking.cpp  positions, seeking
 //   graph_events.cpp   the event queue and events from filters
 //
 // Filters. The graph holds a reference on each filter it has; a filter
@@ -19,16 +20,39 @@
 // transition (a renderer waiting for its first sample); GetState then gives
 // VFW_S_STATE_INTERMEDIATE until the time-out. Every pause that completes
 // queues EC_PAUSED: at once, or from the graph's worker thread once every
-// filter has finished. The graph runs unclocked until a clock is set with
-// SetSyncSource: stream time then starts at the clock's time of Run.
-// Releasing the last reference stops a running graph: every streaming
-// thread has ended when the release returns.
+// filter has finished. Releasing the last reference stops a running graph:
+// every streaming thread has ended when the release returns.
+//
+// The clock. SetSyncSource gives the graph and every filter a reference
+// clock, or none (null: the graph runs unclocked, as fast as the filters
+// go); SetDefaultSyncSource chooses one: the clock of a filter in the graph
+// that has one, renderers first, else the system clock. A graph that was
+// never given a clock chooses the default as it first leaves Stopped. The
+// clock changes only while stopped. Stream time is the clock's time minus
+// the run's start time: Run starts it where the last pause left it, so a
+// pause holds the stream's time.
+//
+// Positions (IMediaSeeking, media time only). The graph asks the renderers
+// (filters that end a stream), which ask upstream, down to the source. The
+// current position is the start of the segment (where the last seek or
+// start went) plus the stream time while running (unclocked: the position
+// the renderers reached), the position reached while paused or stopped,
+// never past the stop position. A seek (SetPositions moving the current
+// position) while running pauses the filters, seeks, and runs them again
+// with stream time 0 at the new position; while paused, the renderers show
+// the new position's first frame once it comes (GetState meanwhile gives
+// VFW_S_STATE_INTERMEDIATE); while stopped, it sets where the next pause
+// starts. Either way EC_COMPLETE comes once more after the new segment
+// ends. Stop keeps the position: the next run resumes where it stopped.
+// A rate other than 1.0 is refused with E_INVALIDARG, as is a time format
+// other than media time (VFW_E_WRONG_STATE while not stopped).
 //
 // Threads and locks.
 //   The control lock (recursive: a filter may call back into the graph
-//   while the graph calls it) guards the filters, their names, the state
-//   and the clock. It is held while the graph calls filters' connection
-//   and state methods, and never taken by streaming threads: they reach the
+//   while the graph calls it) guards the filters, their names, the state,
+//   the clock and the positions. It is held while the graph calls filters'
+//   connection, state and seeking methods (a seek joins the source's
+//   threads), and never taken by streaming threads: they reach the
 //   graph only through IMediaEventSink::Notify, which uses the event
 //   queue's and the completion tracker's own locks. Waiting for filters
 //   (GetState, the pause watch) happens without it.
@@ -48,6 +72,7 @@
 #include "media/event_queue.h"
 #include "media/filter_list.h"
 #include "media/graph_worker.h"
+#include "media/media_time_seeking.h"
 
 namespace platform::media {
 
@@ -55,6 +80,7 @@ class FilterGraph final : public IGraphBuilder,
                           public IMediaControl,
                           public IMediaEventEx,
                           public IMediaFilter,
+                          public MediaTimeSeeking,
                           public IMediaEventSink {
  public:
   static HRESULT Create(IUnknown *outer, REFIID riid, void **ppv);
@@ -121,6 +147,16 @@ class FilterGraph final : public IGraphBuilder,
   HRESULT STDMETHODCALLTYPE SetNotifyFlags(LONG lNoNotifyFlags) override;
   HRESULT STDMETHODCALLTYPE GetNotifyFlags(LONG *lplNoNotifyFlags) override;
 
+  // IMediaSeeking (the time formats and rates of MediaTimeSeeking)
+  HRESULT STDMETHODCALLTYPE GetCapabilities(DWORD *pCapabilities) override;
+  HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID *pFormat) override;
+  HRESULT STDMETHODCALLTYPE GetDuration(LONGLONG *pDuration) override;
+  HRESULT STDMETHODCALLTYPE GetStopPosition(LONGLONG *pStop) override;
+  HRESULT STDMETHODCALLTYPE GetCurrentPosition(LONGLONG *pCurrent) override;
+  HRESULT STDMETHODCALLTYPE SetPositions(LONGLONG *pCurrent, DWORD dwCurrentFlags, LONGLONG *pStop,
+                                         DWORD dwStopFlags) override;
+  HRESULT STDMETHODCALLTYPE GetAvailable(LONGLONG *pEarliest, LONGLONG *pLatest) override;
+
   // IMediaEventSink
   HRESULT STDMETHODCALLTYPE Notify(LONG EventCode, LONG_PTR EventParam1, LONG_PTR EventParam2) override;
 
@@ -135,18 +171,36 @@ class FilterGraph final : public IGraphBuilder,
 
   // graph_control.cpp
   HRESULT RunFrom(REFERENCE_TIME start);
+  HRESULT RunFilters(const std::vector<com::ComPtr<IBaseFilter>> &ordered, REFERENCE_TIME start);
   HRESULT PauseFilters(const std::vector<com::ComPtr<IBaseFilter>> &ordered);
   HRESULT StopFilters(const std::vector<com::ComPtr<IBaseFilter>> &ordered);
   void StartStreams(const std::vector<com::ComPtr<IBaseFilter>> &filters);
   HRESULT WaitForFilters(DWORD timeoutMs);
   void WatchPause(ULONG transition);
-  REFERENCE_TIME StreamStartTime();
+  void TakeDefaultClockIfNone();
+  void UseClock(IReferenceClock *clock);
+  void ForgetClockOf(IBaseFilter *filter);
+  REFERENCE_TIME ClockTime();
+  REFERENCE_TIME RunStartTime();
+
+  // graph_seeking.cpp
+  std::vector<com::ComPtr<IMediaSeeking>> SeekingRenderers();
+  REFERENCE_TIME StreamTimeNow();
+  REFERENCE_TIME PositionNow();
+  void HoldStreamTime();
+  void KeepPositionAcrossStop(REFERENCE_TIME position);
+  HRESULT MoveRenderers(REFERENCE_TIME current, DWORD currentFlags, REFERENCE_TIME stop, DWORD stopFlags);
+  void RestartSegment(REFERENCE_TIME position);
 
   com::ReferenceCount m_references;
   std::recursive_mutex m_controlLock;
   FilterList m_filters;                    // guarded by m_controlLock
   FILTER_STATE m_state = State_Stopped;    // guarded by m_controlLock
   com::ComPtr<IReferenceClock> m_clock;    // guarded by m_controlLock
+  bool m_clockChosen = false;              // guarded by m_controlLock: set, even to none
+  REFERENCE_TIME m_runStart = 0;           // guarded by m_controlLock: clock time of stream time 0
+  REFERENCE_TIME m_segmentStart = 0;       // guarded by m_controlLock: the position at stream time 0
+  REFERENCE_TIME m_streamTimeHeld = 0;     // guarded by m_controlLock: stream time reached, not running
   std::atomic<ULONG> m_transition{0};      // changes with every state command
   std::atomic<bool> m_aborted{false};      // IGraphBuilder::Abort
   std::atomic<bool> m_completionByDefault{true};

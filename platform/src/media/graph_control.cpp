@@ -5,10 +5,12 @@
 #include <vfwmsgs.h>
 #include <winbase.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "media/filter_graph.h"
 #include "media/graph_topology.h"
+#include "media/system_clock.h"
 
 namespace platform::media {
 namespace {
@@ -28,19 +30,24 @@ DWORD Remaining(DWORD timeoutMs, std::chrono::steady_clock::time_point start) {
 
 HRESULT FilterGraph::Run() {
   std::lock_guard lock(m_controlLock);
-  return RunFrom(StreamStartTime());
+  TakeDefaultClockIfNone();
+  return RunFrom(m_state == State_Running ? m_runStart : RunStartTime());
 }
 
 HRESULT FilterGraph::Run(REFERENCE_TIME tStart) {
   std::lock_guard lock(m_controlLock);
+  TakeDefaultClockIfNone();
   return RunFrom(tStart);
 }
 
+// A running graph's stream time is held where the pause finds it.
 HRESULT FilterGraph::Pause() {
   std::lock_guard lock(m_controlLock);
+  TakeDefaultClockIfNone();
   const ULONG transition = ++m_transition;
   const auto ordered = DownstreamFirst(m_filters.Filters());
   if (m_state == State_Stopped) StartStreams(ordered);
+  if (m_state == State_Running) HoldStreamTime();
   m_events.EndPlayback();
   const HRESULT hr = PauseFilters(ordered);
   if (FAILED(hr)) return hr;
@@ -53,11 +60,15 @@ HRESULT FilterGraph::Pause() {
   return hr;
 }
 
+// The position stays where the filters stopped.
 HRESULT FilterGraph::Stop() {
   std::lock_guard lock(m_controlLock);
   ++m_transition;
   if (m_state == State_Stopped) return S_OK;
-  return StopFilters(DownstreamFirst(m_filters.Filters()));
+  const REFERENCE_TIME position = PositionNow();
+  const HRESULT hr = StopFilters(DownstreamFirst(m_filters.Filters()));
+  KeepPositionAcrossStop(position);
+  return hr;
 }
 
 HRESULT FilterGraph::GetState(LONG msTimeout, OAFilterState *pfs) {
@@ -107,12 +118,33 @@ HRESULT FilterGraph::StopWhenReady() {
   return Stop();
 }
 
-// The filters get the clock too; it changes only while stopped.
 HRESULT FilterGraph::SetSyncSource(IReferenceClock *pClock) {
   std::lock_guard lock(m_controlLock);
   if (m_state != State_Stopped) return VFW_E_NOT_STOPPED;
-  for (const auto &filter : m_filters.Filters()) filter->SetSyncSource(pClock);
-  m_clock = com::ComPtr<IReferenceClock>(pClock);
+  UseClock(pClock);
+  return S_OK;
+}
+
+// Renderers' clocks come first (an audio renderer paces the graph), then
+// any other filter's, then the system clock.
+HRESULT FilterGraph::SetDefaultSyncSource() {
+  std::lock_guard lock(m_controlLock);
+  if (m_state != State_Stopped) return VFW_E_NOT_STOPPED;
+  auto filters = m_filters.Filters();
+  std::stable_partition(filters.begin(), filters.end(), [](const auto &filter) { return IsRenderer(filter.Get()); });
+  for (const auto &filter : filters) {
+    IReferenceClock *clock = nullptr;
+    if (SUCCEEDED(filter->QueryInterface(IID_IReferenceClock, reinterpret_cast<void **>(&clock))) && clock) {
+      UseClock(clock);
+      clock->Release();
+      return S_OK;
+    }
+  }
+  IReferenceClock *system = nullptr;
+  const HRESULT hr = SystemClock::Create(nullptr, IID_IReferenceClock, reinterpret_cast<void **>(&system));
+  if (FAILED(hr)) return hr;
+  UseClock(system);
+  system->Release();
   return S_OK;
 }
 
@@ -133,6 +165,15 @@ HRESULT FilterGraph::RunFrom(REFERENCE_TIME start) {
     if (FAILED(hr = PauseFilters(ordered))) return hr;
   }
   m_events.BeginPlayback();
+  const HRESULT ran = RunFilters(ordered, start);
+  if (FAILED(ran)) return ran;
+  m_state = State_Running;
+  return hr == S_FALSE ? hr : ran;
+}
+
+HRESULT FilterGraph::RunFilters(const std::vector<com::ComPtr<IBaseFilter>> &ordered, REFERENCE_TIME start) {
+  m_runStart = start;
+  HRESULT hr = S_OK;
   for (const auto &filter : ordered) {
     const HRESULT ran = filter->Run(start);
     if (FAILED(ran)) {
@@ -141,7 +182,6 @@ HRESULT FilterGraph::RunFrom(REFERENCE_TIME start) {
     }
     if (ran == S_FALSE) hr = S_FALSE;
   }
-  m_state = State_Running;
   return hr;
 }
 
@@ -207,11 +247,39 @@ void FilterGraph::WatchPause(ULONG transition) {
   if (m_transition == transition && m_state == State_Paused) m_events.Put({EC_PAUSED, SUCCEEDED(hr) ? S_OK : hr, 0});
 }
 
-// Unclocked, stream time is 0 at every Run.
-REFERENCE_TIME FilterGraph::StreamStartTime() {
+// A graph never given a clock takes the default one as it leaves Stopped.
+void FilterGraph::TakeDefaultClockIfNone() {
+  if (m_state == State_Stopped && !m_clockChosen) SetDefaultSyncSource();
+}
+
+// The graph and its filters take the clock.
+void FilterGraph::UseClock(IReferenceClock *clock) {
+  for (const auto &filter : m_filters.Filters()) filter->SetSyncSource(clock);
+  m_clock = com::ComPtr<IReferenceClock>(clock);
+  m_clockChosen = true;
+}
+
+// A filter that leaves the graph gives its clock back; when it was the
+// graph's, the graph has none chosen any more.
+void FilterGraph::ForgetClockOf(IBaseFilter *filter) {
+  filter->SetSyncSource(nullptr);
+  IReferenceClock *own = nullptr;
+  if (FAILED(filter->QueryInterface(IID_IReferenceClock, reinterpret_cast<void **>(&own))) || !own) return;
+  const bool graphs = own == m_clock.Get();
+  own->Release();
+  if (!graphs) return;
+  UseClock(nullptr);
+  m_clockChosen = false;
+}
+
+// 0 when unclocked.
+REFERENCE_TIME FilterGraph::ClockTime() {
   REFERENCE_TIME now = 0;
   if (m_clock) m_clock->GetTime(&now);
   return now;
 }
+
+// Stream time goes on from where it was held.
+REFERENCE_TIME FilterGraph::RunStartTime() { return ClockTime() - m_streamTimeHeld; }
 
 }  // namespace platform::media

@@ -32,6 +32,7 @@ HRESULT FilterGraph::RemoveFilter(IBaseFilter *pFilter) {
   if (!m_filters.Contains(pFilter)) return VFW_E_NOT_FOUND;
   pFilter->Stop();
   DisconnectAll(pFilter);
+  ForgetClockOf(pFilter);
   pFilter->JoinFilterGraph(nullptr, nullptr);
   m_filters.Remove(pFilter);
   return S_OK;
@@ -96,7 +97,6 @@ HRESULT FilterGraph::Disconnect(IPin *ppin) {
 }
 
 // Intelligent connect, rendering and file sources are not built yet.
-HRESULT FilterGraph::SetDefaultSyncSource() { return E_NOTIMPL; }
 HRESULT FilterGraph::Connect(IPin *, IPin *) { return E_NOTIMPL; }
 HRESULT FilterGraph::Render(IPin *) { return E_NOTIMPL; }
 HRESULT FilterGraph::RenderFile(LPCWSTR, LPCWSTR) { return E_NOTIMPL; }
@@ -136,6 +136,7 @@ void FilterGraph::DisconnectAll(IBaseFilter *filter) {
 void FilterGraph::RemoveAllFilters() {
   for (const auto &filter : m_filters.Filters()) {
     DisconnectAll(filter.Get());
+    filter->SetSyncSource(nullptr);
     filter->JoinFilterGraph(nullptr, nullptr);
     m_filters.Remove(filter.Get());
   }

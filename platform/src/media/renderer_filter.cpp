@@ -1,18 +1,30 @@
-// RendererFilter: holding the paused sample, presenting samples, and
-// reporting the end of the stream.
+// RendererFilter: holding the paused sample, presenting samples at their
+// time, reporting the end of the stream, and seeking upstream.
 #include <platform_filters/renderer_filter.h>
 
 #include <evcode.h>
 #include <vfwmsgs.h>
 #include <winbase.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 #include "com/com_object.h"
+#include "media/seeking_pass_through.h"
 
 namespace platform::media {
+namespace {
+
+using Ticks = std::chrono::duration<REFERENCE_TIME, std::ratio<1, 10000000>>;
+
+// A wait for a sample's time looks at the clock again at least this often:
+// the clock need not run at the pace of the machine's timer.
+constexpr REFERENCE_TIME kLongestWait = 10000000;  // 1 s
+
+}  // namespace
 
 class RendererInputPin final : public InputPin {
  public:
@@ -30,22 +42,84 @@ class RendererInputPin final : public InputPin {
 };
 
 struct RendererFilter::Impl {
-  Impl(RendererFilter &filter, const wchar_t *inputName) : input(filter, inputName) {}
+  Impl(RendererFilter &filter, const wchar_t *inputName)
+      : filter(filter),
+        input(filter, inputName),
+        seeking(static_cast<IBaseFilter &>(filter), input, [this] { return PositionReached(); }) {}
 
   // A new stream: after a stop or a flush.
   void Restart() {
     ready = false;
     endOfStream = false;
     completionReported = false;
+    reached.reset();
+    ++stream;
     changed.notify_all();
   }
 
+  std::optional<REFERENCE_TIME> PositionReached() {
+    std::lock_guard lock(renderLock);
+    return reached;
+  }
+
+  // With the render lock. Holds the sample while paused, and waits for its
+  // time while running: S_OK when it is due, S_FALSE when flushed,
+  // VFW_E_WRONG_STATE when stopped.
+  // The held sample is shown before the pause completes.
+  HRESULT WaitUntilDue(std::unique_lock<std::mutex> &lock, IMediaSample *sample) {
+    bool shown = false;
+    for (;;) {
+      if (input.IsFlushing()) return S_FALSE;
+      const FILTER_STATE state = filter.State();
+      if (state == State_Stopped) return VFW_E_WRONG_STATE;
+      if (state == State_Paused && !shown) {
+        shown = true;
+        lock.unlock();
+        filter.ShowPausedSample(sample);
+        lock.lock();
+        continue;
+      }
+      if (state == State_Paused) {
+        ready = true;
+        changed.notify_all();
+        changed.wait(lock);
+        continue;
+      }
+      const REFERENCE_TIME early = TimeUntilDue(sample);
+      if (early <= 0) return S_OK;
+      changed.wait_for(lock, Ticks(std::min(early, kLongestWait)));
+    }
+  }
+
+  // How long before the sample's start the stream time is; 0 when there is
+  // no clock or the sample has no time.
+  REFERENCE_TIME TimeUntilDue(IMediaSample *sample) const {
+    REFERENCE_TIME start = 0, stop = 0;
+    if (FAILED(sample->GetTime(&start, &stop))) return 0;
+    REFERENCE_TIME now = 0;
+    if (filter.StreamTime(&now) != S_OK) return 0;
+    return start - now;
+  }
+
+  // With the render lock, after the sample was presented: the media time it
+  // took the stream to, the end of the sample in its segment.
+  void Reached(IMediaSample *sample) {
+    REFERENCE_TIME start = 0, stop = 0;
+    const HRESULT timed = sample->GetTime(&start, &stop);
+    if (SUCCEEDED(timed)) reached = input.CurrentSegment().start + (timed == S_OK ? stop : start);
+  }
+
+  RendererFilter &filter;
   RendererInputPin input;
+  SeekingPassThrough seeking;
   std::mutex renderLock;
   std::condition_variable changed;  // the state, the flags or flushing changed
   bool ready = false;               // guarded by renderLock: a sample or end of stream came while paused
+  bool waiting = false;             // guarded by renderLock: a sample waits for its time
   bool endOfStream = false;         // guarded by renderLock
   bool completionReported = false;  // guarded by renderLock
+  std::optional<REFERENCE_TIME> reached;  // guarded by renderLock: media time of the last sample presented
+  ULONG stream = 0;                 // guarded by renderLock: counts the restarts
 };
 
 RendererFilter::RendererFilter(const CLSID &clsid, const wchar_t *inputName)
@@ -62,10 +136,16 @@ ULONG RendererFilter::Release() { return BaseFilter::Release(); }
 ULONG RendererFilter::GetMiscFlags() { return AM_FILTER_MISC_FLAGS_IS_RENDERER; }
 
 HRESULT RendererFilter::QueryFilterInterface(REFIID riid, void **ppv) {
+  if (ppv && IsEqualIID(riid, IID_IMediaSeeking)) {
+    *ppv = static_cast<IMediaSeeking *>(&m_impl->seeking);
+    AddRef();
+    return S_OK;
+  }
   return com::QueryInterfaceAmong<IAMFilterMiscFlags>(this, riid, ppv);
 }
 
 HRESULT RendererFilter::SetMediaType(const AM_MEDIA_TYPE &) { return S_OK; }
+void RendererFilter::ShowPausedSample(IMediaSample *) {}
 
 MediaType RendererFilter::CurrentMediaType() const { return m_impl->input.CurrentMediaType(); }
 Segment RendererFilter::CurrentSegment() const { return m_impl->input.CurrentSegment(); }
@@ -76,7 +156,7 @@ HRESULT RendererFilter::OnPause(FILTER_STATE from) {
     m_impl->Restart();
     m_impl->ready = !m_impl->input.IsConnected();
   } else if (from == State_Running) {
-    m_impl->ready = m_impl->endOfStream;
+    m_impl->ready = m_impl->endOfStream || m_impl->waiting;
   }
   m_impl->changed.notify_all();
   return m_impl->ready ? S_OK : S_FALSE;
@@ -114,17 +194,21 @@ HRESULT RendererFilter::WaitForTransition(DWORD dwMilliSecsTimeout) {
 }
 
 HRESULT RendererFilter::ReceiveOnStream(IMediaSample *sample) {
+  if (sample->IsPreroll() == S_OK) return S_OK;
   std::unique_lock lock(m_impl->renderLock);
-  while (State() == State_Paused && !m_impl->input.IsFlushing()) {
-    m_impl->ready = true;
-    m_impl->changed.notify_all();
-    m_impl->changed.wait(lock);
-  }
-  if (m_impl->input.IsFlushing()) return S_FALSE;
-  if (State() != State_Running) return VFW_E_WRONG_STATE;
+  m_impl->waiting = true;
+  const HRESULT due = m_impl->WaitUntilDue(lock, sample);
+  m_impl->waiting = false;
+  if (due != S_OK) return due;
+  const ULONG stream = m_impl->stream;
   lock.unlock();
-  return DoRenderSample(sample);
+  const HRESULT hr = DoRenderSample(sample);
+  lock.lock();
+  if (m_impl->stream == stream) m_impl->Reached(sample);
+  return hr;
 }
+
+
 
 HRESULT RendererFilter::EndOfStreamOnStream() {
   {

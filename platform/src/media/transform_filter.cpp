@@ -6,6 +6,8 @@
 
 #include <mutex>
 
+#include "media/seeking_pass_through.h"
+
 namespace platform::media {
 namespace {
 
@@ -43,12 +45,19 @@ class TransformInputPin final : public InputPin {
   TransformFilter &m_filter;
 };
 
-// Connects only once the input is connected.
+// Connects only once the input is connected; passes seeking upstream.
 class TransformOutputPin final : public OutputPin {
  public:
-  TransformOutputPin(TransformFilter &filter, const wchar_t *name) : OutputPin(filter, name), m_filter(filter) {}
+  TransformOutputPin(TransformFilter &filter, const wchar_t *name, BasePin &input)
+      : OutputPin(filter, name), m_filter(filter), m_seeking(static_cast<IPin &>(*this), input) {}
 
  protected:
+  HRESULT QueryPinInterface(REFIID riid, void **ppv) override {
+    if (!IsEqualIID(riid, IID_IMediaSeeking)) return OutputPin::QueryPinInterface(riid, ppv);
+    *ppv = static_cast<IMediaSeeking *>(&m_seeking);
+    AddRef();
+    return S_OK;
+  }
   HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override {
     const MediaType input = m_filter.InputType();
     return input.IsEmpty() ? VFW_E_NOT_CONNECTED : m_filter.CheckTransform(input.Get(), type);
@@ -61,11 +70,12 @@ class TransformOutputPin final : public OutputPin {
 
  private:
   TransformFilter &m_filter;
+  SeekingPassThrough m_seeking;
 };
 
 struct TransformFilter::Impl {
   Impl(TransformFilter &filter, const wchar_t *inputName, const wchar_t *outputName)
-      : input(filter, inputName), output(filter, outputName) {}
+      : input(filter, inputName), output(filter, outputName, input) {}
 
   TransformInputPin input;
   TransformOutputPin output;

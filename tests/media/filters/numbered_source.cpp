@@ -1,6 +1,7 @@
 // A source of numbered frames.
 #include <dshow.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -18,7 +19,10 @@ constexpr ALLOCATOR_PROPERTIES kBuffers = {8, 64 * 64 * 4, 1, 0};
 NumberedSource *NumberedSource::Create(std::vector<Stream> streams) { return new NumberedSource(std::move(streams)); }
 
 NumberedSource::NumberedSource(std::vector<Stream> streams)
-    : SourceFilter(kNumberedSourceClass), m_streams(std::move(streams)), m_next(m_streams.size(), 0) {
+    : SourceFilter(kNumberedSourceClass),
+      m_streams(std::move(streams)),
+      m_next(m_streams.size(), 0),
+      m_firstShown(m_streams.size(), 0) {
   for (size_t i = 0; i < m_streams.size(); ++i) {
     std::vector<MediaType> offered{m_streams[i].type};
     if (!m_streams[i].switchedType.IsEmpty()) offered.push_back(m_streams[i].switchedType);
@@ -46,6 +50,26 @@ void NumberedSource::WaitAtGate() {
   while (m_gateClosed && State() != State_Stopped) m_gateOpened.wait_for(lock, std::chrono::milliseconds(5));
 }
 
+HRESULT NumberedSource::QueryDuration(REFERENCE_TIME *duration) {
+  DWORD longest = 0;
+  for (const Stream &stream : m_streams) longest = std::max(longest, stream.frames);
+  *duration = longest * kFrameDuration;
+  return S_OK;
+}
+
+// The frame that contains the position is the first shown; the frames from
+// the sync point before it lead up to it.
+HRESULT NumberedSource::SeekTo(REFERENCE_TIME position) {
+  for (size_t i = 0; i < m_streams.size(); ++i) {
+    const Stream &stream = m_streams[i];
+    m_firstShown[i] = static_cast<DWORD>(std::min<REFERENCE_TIME>(position / kFrameDuration, stream.frames));
+    m_next[i] = m_firstShown[i] - m_firstShown[i] % stream.keyInterval;
+  }
+  m_turn = 0;
+  m_segmentStart = position;
+  return S_OK;
+}
+
 // The connected streams take turns, a frame each.
 HRESULT NumberedSource::ProduceNext() {
   WaitAtGate();
@@ -61,7 +85,6 @@ HRESULT NumberedSource::PushFrame(size_t index) {
   const Stream &stream = m_streams[index];
   platform::media::SourcePin *pin = m_pins[index];
   const DWORD number = m_next[index]++;
-  if (number == 0) pin->QueueNewSegment(0, stream.frames * kFrameDuration, 1.0);
   if (number == stream.switchAt) m_switchResult = pin->ChangeMediaType(stream.switchedType.Get());
   IMediaSample *sample = nullptr;
   HRESULT hr = pin->GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
@@ -70,11 +93,11 @@ HRESULT NumberedSource::PushFrame(size_t index) {
   sample->GetPointer(&data);
   std::memcpy(data, &number, sizeof number);
   sample->SetActualDataLength(sizeof number);
-  REFERENCE_TIME start = number * kFrameDuration;
+  REFERENCE_TIME start = number * kFrameDuration - m_segmentStart;
   REFERENCE_TIME stop = start + kFrameDuration;
   sample->SetTime(&start, &stop);
-  sample->SetSyncPoint(TRUE);
-  sample->SetDiscontinuity(number == 0);
+  sample->SetSyncPoint(number % stream.keyInterval == 0);
+  sample->SetPreroll(number < m_firstShown[index]);
   hr = pin->Queue(sample);
   sample->Release();
   if (hr == S_FALSE) m_next[index] = stream.frames;  // the stream takes no more

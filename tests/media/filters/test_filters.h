@@ -3,15 +3,19 @@
 // filter libraries are.
 //
 //   NumberedSource       one output pin per stream; pushes frames whose
-//                        data is their number (a DWORD), 40 ms apart, with
-//                        a segment first and end of stream last; a stream
-//                        may switch to another media type at a given frame.
-//                        Its gate, when closed, holds the frames back
+//                        data is their number (a DWORD), 40 ms apart, and
+//                        end of stream last; a stream may switch to another
+//                        media type at a given frame. It is seekable: frame
+//                        n is at n * 40 ms, the duration that of the
+//                        longest stream. Its gate, when closed, holds the
+//                        frames back
 //   PassThroughTransform copies each sample; its output type follows its
 //                        input type, mid-stream changes included
-//   RecordingRenderer    records what reaches it: frame numbers, the type
-//                        each frame came in, the segment of the last one,
-//                        and the threads it was called on
+//   RecordingRenderer    records what reaches it: frame numbers (presented,
+//                        and held while paused), the type each frame came in, their times and discontinuity
+//                        flags, the stream time each was presented at, the
+//                        segment of the last one, and the threads it was
+//                        called on
 //
 // Each is created with one reference, which the test holds. The library is
 // also an in-process server of these classes (test_filter_server.cpp): its
@@ -61,14 +65,22 @@ IPin *PinOf(IBaseFilter *filter, const wchar_t *name);
 constexpr DWORD kNoSwitch = 0xFFFFFFFF;
 
 struct Stream {
-  Stream(MediaType type, DWORD frames, DWORD switchAt = kNoSwitch, MediaType switchedType = MediaType())
-      : type(std::move(type)), frames(frames), switchAt(switchAt), switchedType(std::move(switchedType)) {}
+  Stream(MediaType type, DWORD frames, DWORD switchAt = kNoSwitch, MediaType switchedType = MediaType(),
+         DWORD keyInterval = 1)
+      : type(std::move(type)),
+        frames(frames),
+        switchAt(switchAt),
+        switchedType(std::move(switchedType)),
+        keyInterval(keyInterval) {}
 
   MediaType type;
   DWORD frames;
   // From frame number switchAt on, the stream's samples are in switchedType.
   DWORD switchAt;
   MediaType switchedType;
+  // Every keyInterval-th frame is a sync point. A seek starts at the sync
+  // point before the position, the frames up to it marked preroll.
+  DWORD keyInterval;
 };
 
 class NumberedSource final : public platform::media::SourceFilter {
@@ -84,13 +96,18 @@ class NumberedSource final : public platform::media::SourceFilter {
   platform::media::ServerObject m_serverObject{Server()};
   explicit NumberedSource(std::vector<Stream> streams);
   HRESULT ProduceNext() override;
+  HRESULT QueryDuration(REFERENCE_TIME *duration) override;
+  HRESULT SeekTo(REFERENCE_TIME position) override;
   HRESULT PushFrame(size_t index);
   void WaitAtGate();
 
   std::vector<Stream> m_streams;
   std::vector<platform::media::SourcePin *> m_pins;
-  std::vector<DWORD> m_next;  // the producing thread's own
-  size_t m_turn = 0;          // the producing thread's own
+  // The producing thread's own, set by SeekTo while it is stopped.
+  std::vector<DWORD> m_next;
+  std::vector<DWORD> m_firstShown;  // frames before it are preroll
+  size_t m_turn = 0;
+  REFERENCE_TIME m_segmentStart = 0;
   std::atomic<HRESULT> m_switchResult{S_OK};
   std::mutex m_gateLock;
   std::condition_variable m_gateOpened;
@@ -116,7 +133,12 @@ class PassThroughTransform final : public platform::media::TransformFilter {
 
 struct Recorded {
   std::vector<DWORD> frames;
+  std::vector<DWORD> held;  // the frames held while paused
   std::vector<LONG> frameWidths;  // the width of the type each frame came in
+  std::vector<REFERENCE_TIME> starts;
+  std::vector<bool> discontinuities;
+  // The stream time when each frame was presented; only with a clock.
+  std::vector<REFERENCE_TIME> presentedAt;
   platform::media::Segment segment;
   std::vector<std::thread::id> threads;
 };
@@ -136,6 +158,7 @@ class RecordingRenderer final : public platform::media::RendererFilter {
   RecordingRenderer(const GUID &majorType, LONG refusedWidth);
   HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
   HRESULT DoRenderSample(IMediaSample *sample) override;
+  void ShowPausedSample(IMediaSample *sample) override;
 
   const GUID m_majorType;
   const LONG m_refusedWidth;
