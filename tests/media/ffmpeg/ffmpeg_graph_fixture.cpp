@@ -48,6 +48,9 @@ void FilterGraphTest::SetUp() {
   ASSERT_TRUE(graph_);
   ASSERT_HR(S_OK, graph_.QueryInterface(&control_));
   ASSERT_HR(S_OK, graph_.QueryInterface(&events_));
+  // Samples are presented as they come.
+  CComQIPtr<IMediaFilter> unclocked(graph_);
+  ASSERT_HR(S_OK, unclocked->SetSyncSource(nullptr));
 }
 
 void FilterGraphTest::TearDown() {

@@ -1,6 +1,7 @@
-// A graph manager with the built-in FFmpeg filters on the generated clips:
-// the fixture creates the filters as built-in classes, keeps a reference to
-// each, and checks at the end that the graph gave every reference back.
+// A graph manager without a clock, with the built-in FFmpeg filters on the
+// generated clips: the fixture creates the filters as built-in classes,
+// keeps a reference to each, and checks at the end that the graph gave
+// every reference back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 namespace ffmpeg_testing {
 
 using media_testing::CComPtr;
+using media_testing::CComQIPtr;
 
 // The path of a generated clip.
 std::string ClipPath(const char *name);

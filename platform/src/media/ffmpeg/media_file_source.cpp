@@ -148,7 +148,6 @@ void MediaFileSource::BeginRun() {
   const REFERENCE_TIME stop = duration == AV_NOPTS_VALUE ? kNoEnd : ReferenceTimeOf(duration);
   for (OutputStream &stream : m_streams) {
     stream.open = stream.pin->IsConnected();
-    stream.discontinuity = true;
     if (stream.open) stream.pin->QueueNewSegment(0, stop, 1.0);
   }
 }
@@ -168,7 +167,6 @@ HRESULT MediaFileSource::Deliver(OutputStream &stream, const AVPacket &packet) {
   if (SUCCEEDED(hr)) hr = stream.pin->Queue(sample);
   sample->Release();
   if (hr == S_FALSE) stream.open = false;
-  stream.discontinuity = false;
   return SUCCEEDED(hr) ? S_OK : hr;
 }
 
@@ -184,7 +182,6 @@ HRESULT MediaFileSource::FillSample(const OutputStream &stream, const AVPacket &
     sample->SetTime(&start, times->stop ? &stop : nullptr);
   }
   sample->SetSyncPoint((packet.flags & AV_PKT_FLAG_KEY) != 0);
-  sample->SetDiscontinuity(stream.discontinuity);
   return S_OK;
 }
 

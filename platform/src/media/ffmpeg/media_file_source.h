@@ -11,12 +11,13 @@
 // Streaming. The producing thread reads packets in file order; each becomes
 // one sample of its stream's pin: times in 100 ns from the stream's time
 // base, 0 being the file's start (see packet_timing.h), a sync point for a
-// key frame, a discontinuity on the first sample of each run. Each run
-// begins with a segment from 0 to the file's duration. The end of the file
-// ends every stream; a read failure (a damaged or cut file) stops
-// streaming with EC_ERRORABORT, through the base class. A packet larger
-// than the pin's buffers fails the same way (VFW_E_BUFFER_OVERFLOW).
-// A stop rewinds the file: the next run starts from its beginning.
+// key frame (the base class marks each run's first sample a
+// discontinuity). Each run begins with a segment from 0 to the file's
+// duration. The end of the file ends every stream; a read failure (a
+// damaged or cut file) stops streaming with EC_ERRORABORT, through the
+// base class. A packet larger than the pin's buffers fails the same way
+// (VFW_E_BUFFER_OVERFLOW). A stop rewinds the file: the next run starts
+// from its beginning.
 #pragma once
 
 #include <platform_filters/source_filter.h>
@@ -56,8 +57,7 @@ class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
   struct OutputStream {
     int index;
     SourcePin *pin;
-    bool open = false;           // its pin takes samples in this run
-    bool discontinuity = false;  // its next sample is the run's first
+    bool open = false;  // its pin takes samples in this run
   };
 
   MediaFileSource();
