@@ -217,6 +217,13 @@ TEST(VideoDecoderTypes, TopDownRgb32HasANegativeHeight) {
   EXPECT_EQ(output->height, 48);
 }
 
+TEST(VideoDecoderTypes, TheLargestPictureSizeStillFitsALong) {
+  const auto output = DescribeDecoderOutput(VideoInfoType(MEDIASUBTYPE_RGB32, 16384, 16384).Get());
+  ASSERT_TRUE(output);
+  EXPECT_EQ(output->imageSize, 1u << 30);
+  EXPECT_FALSE(DescribeDecoderOutput(VideoInfoType(MEDIASUBTYPE_RGB32, 16385, 16).Get()));
+}
+
 TEST(VideoDecoderTypes, RefusesOutputsItDoesNotGive) {
   EXPECT_FALSE(DescribeDecoderOutput(VideoInfoType(MEDIASUBTYPE_YUY2, 64, 64).Get()));
   EXPECT_FALSE(DescribeDecoderOutput(VideoInfoType(MEDIASUBTYPE_YV12, 63, 64).Get())) << "odd 4:2:0";

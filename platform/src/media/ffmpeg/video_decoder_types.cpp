@@ -9,6 +9,7 @@ extern "C" {
 }
 
 #include <climits>
+#include <cstdint>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -128,8 +129,9 @@ bool FitsSize(const PictureFormat &format, LONG width, LONG height) {
   return format.rgb || (width % 2 == 0 && height % 2 == 0);
 }
 
+// At most 1 GiB, for sizes within kMaxDimension.
 DWORD ImageSize(const PictureFormat &format, LONG width, LONG height) {
-  return static_cast<DWORD>(width) * static_cast<DWORD>(height) * format.bitCount / 8;
+  return static_cast<DWORD>(uint64_t{static_cast<DWORD>(width)} * static_cast<DWORD>(height) * format.bitCount / 8);
 }
 
 BITMAPINFOHEADER BitmapHeader(const PictureFormat &format, LONG width, LONG height) {
