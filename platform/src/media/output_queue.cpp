@@ -4,10 +4,13 @@
 #include <platform_filters/base_filter.h>
 
 #include <evcode.h>
+#include <vfwmsgs.h>
 
 #include <utility>
 
 namespace platform::media {
+
+bool IsStoppedDownstream(HRESULT hr) { return hr == VFW_E_WRONG_STATE || hr == VFW_E_NOT_COMMITTED; }
 
 OutputQueue::OutputQueue(OutputPin &pin) : m_pin(pin) {}
 
@@ -61,7 +64,7 @@ void OutputQueue::Deliver() {
     lock.unlock();
     const HRESULT hr = broken && item.kind == Kind::Sample ? S_OK : DeliverItem(item);
     item = Item{};
-    if (FAILED(hr) && !broken) m_pin.Filter().NotifyEvent(EC_ERRORABORT, hr, 0);
+    if (FAILED(hr) && !broken && !IsStoppedDownstream(hr)) m_pin.Filter().NotifyEvent(EC_ERRORABORT, hr, 0);
     lock.lock();
     if (FAILED(hr) && !broken) m_deliveryResult = hr;
   }

@@ -4,12 +4,13 @@
 //
 // The queue itself is not bounded: the pin's allocator bounds the samples
 // in it. When a delivery fails, the stream is broken: the failure is
-// reported to the graph (EC_ERRORABORT) once, the samples still queued or
-// put in later are dropped (QueueSample then answers S_FALSE), while ends
-// of stream and segments still go, so that the filters downstream can
-// finish. S_FALSE from downstream (it is flushing) breaks nothing: what
-// arrives during a flush is dropped there. Stop drops what is still queued
-// and waits for the thread.
+// reported to the graph (EC_ERRORABORT) once, unless it comes from a
+// stopped filter downstream (IsStoppedDownstream), and the samples still
+// queued or put in later are dropped (QueueSample then answers S_FALSE),
+// while ends of stream and segments still go, so that the filters
+// downstream can finish. S_FALSE from downstream (it is flushing) breaks
+// nothing: what arrives during a flush is dropped there. Stop drops what
+// is still queued and waits for the thread.
 //
 // Locks: the queue's lock guards the items and the flags; it is a leaf and
 // is never held while delivering.
@@ -26,6 +27,12 @@
 #include "com/com_object.h"
 
 namespace platform::media {
+
+// What streaming meets when a filter downstream has stopped: its input pin
+// refuses samples (VFW_E_WRONG_STATE), and the allocator it gave is
+// decommitted (VFW_E_NOT_COMMITTED). The graph stops renderers before
+// sources, so this is no error of the stream.
+bool IsStoppedDownstream(HRESULT hr);
 
 class OutputQueue {
  public:

@@ -219,7 +219,9 @@ void SourceFilter::Produce() {
   while (!m_impl->stopping && (hr = ProduceNext()) == S_OK) {
   }
   if (m_impl->stopping) return;
-  if (FAILED(hr)) NotifyEvent(EC_ERRORABORT, hr, 0);
+  // Buffer requests fail once the filter downstream has stopped, or this
+  // one, before it tells the producer.
+  if (FAILED(hr) && !IsStoppedDownstream(hr)) NotifyEvent(EC_ERRORABORT, hr, 0);
   EndStreams();
 }
 

@@ -1,0 +1,84 @@
+// The built-in source and splitter: opens a media file with libavformat
+// (IFileSourceFilter) and gives one output pin per audio and video stream
+// it can name, carrying the stream as it is stored (stream_media_type.h
+// says in which media types).
+//
+// Load results: HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) for a missing
+// file, VFW_E_UNKNOWN_FILE_TYPE for one that no demuxer recognises,
+// VFW_E_UNSUPPORTED_STREAM when none of its streams can be named. A filter
+// loads one file (E_UNEXPECTED after that).
+//
+// Streaming. The producing thread reads packets in file order; each becomes
+// one sample of its stream's pin: times in 100 ns from the stream's time
+// base, 0 being the file's start (see packet_timing.h), a sync point for a
+// key frame (the base class marks each run's first sample a
+// discontinuity). Each run begins with a segment from 0 to the file's
+// duration. The end of the file ends every stream; a read failure (a
+// damaged or cut file) stops streaming with EC_ERRORABORT, through the
+// base class. A packet larger than the pin's buffers fails the same way
+// (VFW_E_BUFFER_OVERFLOW). A stop rewinds the file: the next run starts
+// from its beginning.
+#pragma once
+
+#include <platform_filters/source_filter.h>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "media/ffmpeg/av_objects.h"
+#include "media/ffmpeg/media_file.h"
+
+namespace platform::media::ffmpeg {
+
+// {6D462FF1-D529-4A55-BCAB-C60D1C3D16C7}
+inline constexpr CLSID kMediaFileSourceClass = {
+    0x6D462FF1, 0xD529, 0x4A55, {0xBC, 0xAB, 0xC6, 0x0D, 0x1C, 0x3D, 0x16, 0xC7}};
+
+class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
+ public:
+  static HRESULT Create(IUnknown *outer, REFIID riid, void **ppv);
+
+  // IUnknown: those of the filter and IFileSourceFilter.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IMediaFilter: the next run starts the streams anew, from the file's start.
+  HRESULT STDMETHODCALLTYPE Stop() override;
+
+  // IFileSourceFilter
+  HRESULT STDMETHODCALLTYPE Load(LPCOLESTR pszFileName, const AM_MEDIA_TYPE *pmt) override;
+  HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR *ppszFileName, AM_MEDIA_TYPE *pmt) override;
+
+ private:
+  // A stream of the file that has a pin; the producing thread's own once
+  // the file is loaded.
+  struct OutputStream {
+    int index;
+    SourcePin *pin;
+    bool open = false;  // its pin takes samples in this run
+  };
+
+  MediaFileSource();
+  HRESULT QueryFilterInterface(REFIID riid, void **ppv) override;
+  HRESULT ProduceNext() override;
+
+  HRESULT AddStreamPins(MediaFile &file);
+  void BeginRun();
+  OutputStream *StreamOf(int index);
+  HRESULT Deliver(OutputStream &stream, const AVPacket &packet);
+  HRESULT FillSample(const OutputStream &stream, const AVPacket &packet, IMediaSample *sample);
+
+  std::mutex m_fileLock;
+  std::wstring m_fileName;  // guarded by m_fileLock; set once
+  MediaType m_fileType;     // guarded by m_fileLock; the type given to Load
+
+  MediaFile m_file;
+  std::vector<OutputStream> m_streams;
+  PacketPtr m_packet;
+  std::atomic<bool> m_runStarting{true};
+  int m_rewound = 0;  // how the last rewind went; written while no run goes
+};
+
+}  // namespace platform::media::ffmpeg

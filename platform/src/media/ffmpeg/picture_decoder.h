@@ -1,0 +1,31 @@
+// A libavcodec video decoder behind the send/receive calls, with FFmpeg's
+// results: 0, AVERROR(EAGAIN), AVERROR_EOF or another negative AVERROR.
+// Packet times are REFERENCE_TIMEs: the decoder's packet time base is
+// 100 ns, and a picture's best_effort_timestamp comes back in it.
+#pragma once
+
+#include "media/ffmpeg/av_objects.h"
+#include "media/ffmpeg/video_decoder_types.h"
+
+namespace platform::media::ffmpeg {
+
+class PictureDecoder {
+ public:
+  // The decoder of the input's codec with its configuration, on libavcodec's
+  // own choice of threads.
+  int Open(const DecoderInput &input);
+  void Close();
+  bool IsOpen() const { return m_context != nullptr; }
+
+  // A packet, or null to drain. EAGAIN: pictures must be received first.
+  int Send(const AVPacket *packet);
+  // A picture into *frame. EAGAIN: more packets are needed; EOF: drained.
+  int Receive(AVFrame *frame);
+  // Forgets what is held back, and takes packets again after a drain.
+  void Flush();
+
+ private:
+  CodecContextPtr m_context;
+};
+
+}  // namespace platform::media::ffmpeg

@@ -1,0 +1,22 @@
+// The first picture of a clip decoded straight with libavcodec, to compare
+// the generic decoder's output with.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ffmpeg_testing {
+
+struct ReferencePicture {
+  int width = 0;
+  int height = 0;
+  std::vector<BYTE> y, u, v;  // 4:2:0 planes without padding
+  std::vector<BYTE> bgra;     // the picture as 32-bit pixels, top line first
+};
+
+std::optional<ReferencePicture> FirstPicture(const std::string &path);
+
+}  // namespace ffmpeg_testing
