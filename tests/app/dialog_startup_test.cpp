@@ -11,6 +11,7 @@
 #include "dialog_driver.h"
 #include "input/input.h"
 #include "message_box_answerer.h"
+#include "work_area.h"
 
 using testing_support::MessageBoxAnswerer;
 using testing_support::RunWithTester;
@@ -23,18 +24,7 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-// Sets the work area for one test and puts the previous one back.
-class WorkArea {
- public:
-  explicit WorkArea(RECT area) {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved_, 0);
-    SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
-  }
-  ~WorkArea() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0); }
-
- private:
-  RECT saved_{};
-};
+using testing_support::WorkArea;
 
 TEST(DialogStartUp, ControlsThatNeedAGraphAreDisabledAndTheSampleIsPreset) {
   CMainDialog dlg;

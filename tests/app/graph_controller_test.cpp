@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "Graph.h"
-#include "debug/debug_output.h"
+#include "debug_assertions.h"
 #include "fake_decoder.h"
 #include "fake_graph.h"
 #include "private_registry.h"
@@ -27,52 +27,22 @@
 // The platform library's own registration of its built-in classes.
 STDAPI DllRegisterServer(void);
 
+using testing_support::Assertions;
+using testing_support::AssertionLog;
 using testing_support::CountedObject;
 using testing_support::FakeDecoder;
 using testing_support::FakeFilter;
 using testing_support::FakeGraph;
 using testing_support::FakePin;
 using testing_support::FakeSetting;
+using testing_support::Hex;
+using testing_support::InHeader;
+using testing_support::InSource;
+using testing_support::kResultNotOk;
 
 namespace {
 
-using Assertions = std::vector<std::wstring>;
 using Calls = std::vector<std::string>;
-
-std::string Hex(HRESULT hr) {
-  char text[16];
-  snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
-  return text;
-}
-
-// The assertions in debug output, each as "<source>: <text>".
-Assertions AssertionsIn(const std::wstring &output) {
-  const std::wstring marker = L" : Assertion failed: ";
-  Assertions found;
-  size_t start = 0;
-  while (start < output.size()) {
-    size_t end = output.find(L'\n', start);
-    if (end == std::wstring::npos) end = output.size();
-    const std::wstring line = output.substr(start, end - start);
-    const size_t at = line.find(marker);
-    if (at != std::wstring::npos) {
-      found.push_back(line.substr(0, line.rfind(L'(', at)) + L": " + line.substr(at + marker.size()));
-    }
-    start = end + 1;
-  }
-  return found;
-}
-
-// Assertions expected from one source, in order.
-Assertions In(const std::wstring &source, std::initializer_list<const wchar_t *> texts) {
-  Assertions expected;
-  for (const wchar_t *text : texts) expected.push_back(source + L": " + text);
-  return expected;
-}
-Assertions InSource(std::initializer_list<const wchar_t *> texts) { return In(L"Graph.cpp", texts); }
-Assertions InHeader(std::initializer_list<const wchar_t *> texts) { return In(L"Graph.h", texts); }
-
-const wchar_t kResultNotOk[] = L"hr == ((HRESULT)0L)";
 
 // A filter class other than the decoder's.
 const CLSID kOtherClass = {0x5C0A7E11, 0x0001, 0x4000, {0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01}};
@@ -115,14 +85,9 @@ class Bench {
   void UseDecoder() { controller.m_spH264Decoder = &decoder; }
 
   // The assertions raised since the last call.
-  Assertions TakeAssertions() {
-    const std::wstring text = capture.Text();
-    Assertions found = AssertionsIn(text.substr(seen_));
-    seen_ = text.size();
-    return found;
-  }
+  Assertions TakeAssertions() { return assertions.TakeAssertions(); }
 
-  platform::debug::DebugOutputCapture capture;
+  AssertionLog assertions;
   FakePin farEnd{PINDIR_OUTPUT};
   CountedObject typeObject;
   std::deque<FakePin> pins;
@@ -144,8 +109,6 @@ class Bench {
       EXPECT_EQ(filters[i].pins.references, 1u) << "pin enumerator of filter " << i;
     }
   }
-
-  size_t seen_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -1032,10 +995,10 @@ TEST(SavedGraphNames, OnlyNamesEndingInGrfAreSavedGraphs) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
-    platform::debug::DebugOutputCapture capture;
+    AssertionLog log;
     CGraph controller;
     EXPECT_NE(Hex(controller.BuildGraph(c.name, hWnd, WM_APP + 1)), Hex(S_OK));
-    const Assertions raised = AssertionsIn(capture.Text());
+    const Assertions raised = log.TakeAssertions();
     EXPECT_EQ(std::find(raised.begin(), raised.end(), kNoDecoder) == raised.end(), c.savedGraph);
     controller.ReleaseGraph();
   }

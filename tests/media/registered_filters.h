@@ -8,18 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "com/server_library.h"
 #include "media_test_support.h"
 #include "private_registry.h"
+#include "server_entry.h"
 
 namespace media_testing {
 
-// Calls one of the library's own registration entry points.
-inline HRESULT CallServerEntry(const char *libraryPath, const char *entryPoint) {
-  platform::com::ServerLibrary library(libraryPath);
-  auto entry = library.Export<HRESULT(STDAPICALLTYPE *)()>(entryPoint);
-  return entry ? entry() : E_UNEXPECTED;
-}
+using testing_support::CallServerEntry;
 
 class RegisteredFilters {
  public:
