@@ -78,6 +78,8 @@ TEST(DialogStartUp, BuildingWithoutAFileReportsItAndKeepsTheGraphControlsOff) {
                   SetWindowTextW(GetDlgItem(dialog, IDC_FILE), L"");
                   platform::input::Click(GetDlgItem(dialog, IDC_BUILD_GRAPH));
                   testing_support::WaitFor([&] { return !answerer.Boxes().empty(); });
+                  // The box has gone once the dialog is in front again.
+                  testing_support::WaitFor([&] { return GetForegroundWindow() == dialog; });
                   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PLAY)));
                   platform::input::PressKey(VK_ESCAPE);
                 });
