@@ -248,6 +248,31 @@ TEST_F(GraphPersistenceTest, AGraphSavedToAFileLoadsIntoAFreshGraph) {
   EXPECT_HR(S_FALSE, loadedPersist->IsDirty());
 }
 
+TEST_F(GraphPersistenceTest, FiltersAndConnectionsAreSavedInTheOrderDataFlows) {
+  // Added renderer first, so that the order they were added in is not the
+  // order data flows in.
+  auto *renderer = AddRenderer(MEDIATYPE_Video, L"Renderer");
+  auto *transform = AddTransform(L"Pass");
+  FileClipSource *source = Keep(FileClipSource::Create());
+  ASSERT_HR(S_OK, source->Load(kClipFile, nullptr));
+  ASSERT_HR(S_OK, graph_->AddFilter(source, L"Clip"));
+  ASSERT_HR(S_OK, graph_->ConnectDirect(test_filters::PinOf(source, L"Output"), transform->Input(), nullptr));
+  ASSERT_HR(S_OK, graph_->ConnectDirect(transform->Output(), renderer->Input(), nullptr));
+
+  SavedGraph saved;
+  size_t consumed = 0;
+  const std::vector<BYTE> form = FormOf(persist_);
+  ASSERT_HR(S_OK, platform::media::ReadSavedGraph(form, saved, consumed));
+  std::vector<std::wstring> filters, connections;
+  for (const auto &filter : saved.filters) filters.push_back(filter.name);
+  for (const auto &connection : saved.connections) {
+    connections.push_back(saved.filters[connection.outputFilter - 1].name + L" -> " +
+                          saved.filters[connection.inputFilter - 1].name);
+  }
+  EXPECT_EQ(filters, (std::vector<std::wstring>{L"Clip", L"Pass", L"Renderer"}));
+  EXPECT_EQ(connections, (std::vector<std::wstring>{L"Clip -> Pass", L"Pass -> Renderer"}));
+}
+
 TEST_F(GraphPersistenceTest, ALoadedGraphRuns) {
   BuildClipLine();
   CComPtr<IGraphBuilder> loaded = media_testing::CreateGraph();

@@ -73,8 +73,8 @@ HRESULT LoadObject(IPersistStream *object, const std::vector<BYTE> &data) {
   return hr;
 }
 
-// The graph's filters in the order they were added: the oldest first.
-std::vector<com::ComPtr<IBaseFilter>> FiltersOf(IFilterGraph &graph) {
+// The graph's filters in its enumeration order: the newest first.
+std::vector<com::ComPtr<IBaseFilter>> EnumeratedFilters(IFilterGraph &graph) {
   std::vector<com::ComPtr<IBaseFilter>> filters;
   IEnumFilters *enumerator = nullptr;
   if (FAILED(graph.EnumFilters(&enumerator))) return filters;
@@ -84,6 +84,17 @@ std::vector<com::ComPtr<IBaseFilter>> FiltersOf(IFilterGraph &graph) {
     filter->Release();
   }
   enumerator->Release();
+  return filters;
+}
+
+// The order filters and connections are saved in: sources first, and each
+// filter before those downstream of it (unconnected filters in the order
+// they were added). A load makes and connects them in the order data flows,
+// so a transform's input is connected before its output, which transforms
+// need, and a filter that cannot be made stops the load after the filters
+// upstream of it.
+std::vector<com::ComPtr<IBaseFilter>> SavingOrder(IFilterGraph &graph) {
+  auto filters = DownstreamFirst(EnumeratedFilters(graph));
   std::reverse(filters.begin(), filters.end());
   return filters;
 }
@@ -228,7 +239,7 @@ HRESULT GraphPersistence::CurrentForm(BOOL clearDirty, std::vector<BYTE> &form) 
 }
 
 HRESULT GraphPersistence::Describe(BOOL clearDirty, SavedGraph &saved) {
-  const auto filters = FiltersOf(m_graph);
+  const auto filters = SavingOrder(m_graph);
   for (const auto &filter : filters) {
     SavedFilter described;
     const HRESULT hr = DescribeFilter(filter.Get(), IdOf(filters, filter.Get()), clearDirty, described);
