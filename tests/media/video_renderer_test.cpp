@@ -15,6 +15,7 @@
 
 #include "graph_build_fixture.h"
 #include "graph_test_fixture.h"
+#include "input/input.h"
 #include "private_registry.h"
 #include "registered_filters.h"
 
@@ -427,10 +428,10 @@ TEST_F(VideoRendererTest, ClosingTheWindowHidesItReportsUserAbortAndPlaybackGoes
   ASSERT_TRUE(PauseCompletes());
   const HWND hwnd = Window();
   ASSERT_TRUE(IsWindowVisible(hwnd));
-  SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(platform::input::ClickCloseBox(hwnd));
+  EXPECT_TRUE(media_testing::WaitForEvent(events_, EC_USERABORT));
   EXPECT_TRUE(IsWindow(hwnd));
   EXPECT_FALSE(IsWindowVisible(hwnd));
-  EXPECT_TRUE(media_testing::WaitForEvent(events_, EC_USERABORT));
   platform::view::ClearVideoFrame(hwnd);
   control_->Run();
   EXPECT_TRUE(media_testing::WaitForEvent(events_, EC_COMPLETE));

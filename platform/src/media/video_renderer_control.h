@@ -30,7 +30,8 @@
 //                       the screen view draws no cursor of its own
 //   NotifyOwnerMessage  S_OK: none of the messages an owner passes on
 //                       (palette and display changes) concerns this window
-//   IDispatch           no type information: E_NOTIMPL
+//   IDispatch           no type information: GetTypeInfoCount gives 0, the
+//                       other methods E_NOTIMPL
 // Any thread may call it. Its own lock guards its values and is held only
 // briefly, never while the window is told anything.
 #pragma once
