@@ -18,6 +18,7 @@
 #include "input/input.h"
 #include "private_registry.h"
 #include "registered_filters.h"
+#include "view/screenshot.h"
 
 namespace {
 
@@ -214,6 +215,24 @@ TEST_F(VideoRendererTest, PresentedFramesReachTheVideoSurface) {
   SIZE size{};
   ASSERT_TRUE(platform::view::VideoFrameSize(Window(), size));
   EXPECT_EQ(Text(size), "32x16");
+}
+
+// The source's pictures are all zero bytes but the first four: in NV12
+// that is a dark green, which only a converted picture shows.
+TEST_F(VideoRendererTest, AScreenshotOfTheWindowShowsThePicture) {
+  ConnectSource(Nv12Type(64, 32, 0, 0), 3);
+  ASSERT_TRUE(PauseCompletes());
+  ASSERT_TRUE(WaitUntil([&] { return ShowsAFrame(Window()); }));
+  platform::view::Picture picture;
+  ASSERT_TRUE(platform::view::TakeScreenshot(Window(), picture));
+  RECT rect{};
+  GetWindowRect(Window(), &rect);
+  POINT origin{0, 0};
+  ClientToScreen(Window(), &origin);
+  const uint32_t pixel = picture.At(origin.x - rect.left + 32, origin.y - rect.top + 16);
+  const int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+  EXPECT_TRUE(red < 16 && green > 120 && green < 150 && blue < 16)
+      << "got (" << red << ", " << green << ", " << blue << "), expected about (0, 135, 0)";
 }
 
 TEST_F(VideoRendererTest, APausedGraphShowsAFrameAndASeekWhilePausedShowsItsTarget) {
