@@ -217,6 +217,19 @@ TEST_F(VideoRendererTest, PresentedFramesReachTheVideoSurface) {
   EXPECT_EQ(Text(size), "32x16");
 }
 
+TEST_F(VideoRendererTest, ATypeChangeCarriedOnASampleResizesTheWindowAndItsPictures) {
+  NumberedSource *source = AddSource({{VideoType(64, 32), 6, 3, VideoType(32, 16)}});
+  ASSERT_HR(S_OK, graph_->ConnectDirect(source->Output(0), Input(), nullptr));
+  EXPECT_EQ(Text(ClientSize(Window())), "64x32");
+  control_->Run();
+  ASSERT_TRUE(media_testing::WaitForEvent(events_, EC_COMPLETE));
+  EXPECT_HR(S_OK, source->SwitchResult());
+  EXPECT_EQ(Text(ClientSize(Window())), "32x16");
+  SIZE size{};
+  ASSERT_TRUE(platform::view::VideoFrameSize(Window(), size));
+  EXPECT_EQ(Text(size), "32x16");
+}
+
 // The source's pictures are all zero bytes but the first four: in NV12
 // that is a dark green, which only a converted picture shows.
 TEST_F(VideoRendererTest, AScreenshotOfTheWindowShowsThePicture) {
