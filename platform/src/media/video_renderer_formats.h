@@ -6,8 +6,9 @@
 // packed without padding as decoders write them: RGB32 lines 4 x width
 // bytes apart, bottom-up for a positive biHeight and top-down for a
 // negative one; YUV pictures always top-down (a negative biHeight on a YUV
-// type is refused), planar chroma lines half the luma width apart for
-// 4:2:0 and 4:2:2, packed 4:2:2 lines 2 bytes a pixel (an odd last pixel
+// type is refused). Planar chroma lines are half the luma width apart for
+// 4:2:0 and 4:2:2 and as wide for 4:4:4; NV12's interleaved chroma lines and
+// packed 4:2:2 lines hold whole pairs of pixels (an odd last pixel is
 // padded to a pair). biCompression must name the subtype's layout and
 // biBitCount its depth; biSizeImage, when given, must cover the picture.
 //
