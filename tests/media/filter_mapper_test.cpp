@@ -224,8 +224,8 @@ TEST_F(FilterMapperTest, MatchesPinsByTypeWildcardRendererAndOutput) {
 TEST_F(FilterMapperTest, MonikersBindToTheFilterAndReadItsKey) {
   const GUID rgb32[] = {MEDIATYPE_Video, MEDIASUBTYPE_RGB32};
   CComPtr<IEnumMoniker> found;
-  ASSERT_HR(S_OK, mapper_->EnumMatchingFilters(&found, 0, TRUE, MERIT_NORMAL, TRUE, 1, rgb32, nullptr, nullptr, TRUE,
-                                               FALSE, 0, nullptr, nullptr, nullptr));
+  ASSERT_HR(S_OK, mapper_->EnumMatchingFilters(&found, 0, TRUE, MERIT_PREFERRED + 1, TRUE, 1, rgb32, nullptr,
+                                               nullptr, TRUE, FALSE, 0, nullptr, nullptr, nullptr));
   CComPtr<IMoniker> moniker;
   ASSERT_HR(S_OK, found->Next(1, &moniker, nullptr));
   EXPECT_EQ(ReadProperty(moniker, L"FriendlyName"), L"Recording Renderer");
@@ -249,7 +249,7 @@ TEST_F(FilterMapperTest, MonikersBindToTheFilterAndReadItsKey) {
   value.vt = VT_I4;
   EXPECT_HR(DISP_E_TYPEMISMATCH, bag->Read(L"FriendlyName", &value, nullptr));
   moniker.Release();
-  EXPECT_HR(S_FALSE, found->Next(1, &moniker, nullptr)) << "one renderer of RGB32 video is registered";
+  EXPECT_HR(S_FALSE, found->Next(1, &moniker, nullptr)) << "one renderer of RGB32 video is registered above the platform's";
 }
 
 TEST_F(FilterMapperTest, UnregisteringTwiceSaysTheFilterIsGone) {

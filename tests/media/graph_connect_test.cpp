@@ -130,7 +130,7 @@ TEST_F(GraphConnectTest, RenderContinuesWithEveryOutputOfAFilterButThoseNamedWit
 
 TEST_F(GraphConnectTest, AbortStopsTheBuildAndTheNextBuildStartsAfresh) {
   NumberedSource *source = AddSource({{VideoType(8, 8), 5}});
-  SetMerit(kAbortingRendererClass, MERIT_PREFERRED);
+  SetMerit(kAbortingRendererClass, MERIT_PREFERRED + 2);
   EXPECT_HR(E_ABORT, graph_->Render(source->Output(0)));
   EXPECT_HR(S_FALSE, graph_->ShouldOperationContinue());
   EXPECT_EQ(FilterNames(), Names{L"Source"}) << "the recording renderer, next in merit, was not tried";

@@ -41,7 +41,9 @@ const REGFILTERPINS2 kTeePins[] = {FilterPin(0, kRgb32Video), FilterPin(REG_PINF
 
 const REGFILTER2 kSourceRegistration = FilterRegistration(MERIT_DO_NOT_USE, kSourcePins);
 const REGFILTER2 kPassThroughRegistration = FilterRegistration(MERIT_DO_NOT_USE, kPassThroughPins);
-const REGFILTER2 kVideoRendererRegistration = FilterRegistration(MERIT_NORMAL, kVideoRendererPins);
+// Above the platform's own video renderer, so that the graphs the tests
+// build render decoded video into the recording renderer.
+const REGFILTER2 kVideoRendererRegistration = FilterRegistration(MERIT_PREFERRED + 1, kVideoRendererPins);
 const REGFILTER2 kAudioRendererRegistration = FilterRegistration(MERIT_NORMAL, kAudioRendererPins);
 const REGFILTER2 kVideoDecoderRegistration = FilterRegistration(MERIT_NORMAL, kVideoDecoderPins);
 const REGFILTER2 kOtherVideoDecoderRegistration = FilterRegistration(MERIT_UNLIKELY, kVideoDecoderPins);

@@ -1,0 +1,72 @@
+// The built-in video renderer (CLSID_VideoRenderer): shows uncompressed
+// video in a window of its own.
+//
+// It takes the pictures video_renderer_formats.h lists, on one input pin,
+// and is registered for intelligent connect with those media types at
+// MERIT_PREFERRED, so that decoded video ends in it. Each sample presented,
+// and the sample held while paused (so that a seek while paused shows its
+// target), is read from the sample's buffer, which must hold a whole
+// picture (a shorter one is passed over), and shown in the window
+// (video_renderer_window.h), converted where the video surface needs it
+// (video_renderer_picture.h). A new media type, at connection or carried on
+// a sample, sizes the window's client area to the picture's display size.
+//
+// The window is hidden until the renderer leaves the stopped state (with
+// AutoShow on, as it is at first) or the application shows it; IVideoWindow
+// (video_renderer_control.h) places and shows it. Closing it hides it and
+// reports EC_USERABORT to the graph; later pictures still go to it. The
+// window and its thread go with the renderer.
+#pragma once
+
+#include <platform_filters/renderer_filter.h>
+
+#include <mutex>
+#include <optional>
+
+#include "media/video_renderer_control.h"
+#include "media/video_renderer_formats.h"
+#include "media/video_renderer_picture.h"
+#include "media/video_renderer_window.h"
+
+namespace platform::media {
+
+class VideoRenderer final : public RendererFilter, private VideoWindowHost {
+ public:
+  static HRESULT Create(IUnknown *outer, REFIID riid, void **ppv);
+
+  // The renderer's window now (it changes with the owner).
+  HWND Window() const;
+
+  // IUnknown: those of the renderer, and IVideoWindow.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IMediaFilter: leaving the stopped state shows the window (AutoShow).
+  HRESULT STDMETHODCALLTYPE Pause() override;
+  HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME tStart) override;
+
+ private:
+  VideoRenderer();
+
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
+  HRESULT SetMediaType(const AM_MEDIA_TYPE &type) override;
+  HRESULT DoRenderSample(IMediaSample *sample) override;
+  void ShowPausedSample(IMediaSample *sample) override;
+
+  bool IsInputConnected() const override;
+  FILTER_STATE FilterState() const override;
+  SIZE VideoSize() const override;
+
+  void Present(IMediaSample *sample);
+  void SizeWindowTo(SIZE display);
+  void AutoShowAfter(FILTER_STATE before, HRESULT result);
+
+  RendererWindow m_window;
+  VideoWindowControl m_control{static_cast<IBaseFilter &>(*this), *this, m_window};
+  mutable std::mutex m_pictureLock;
+  std::optional<RendererPicture> m_picture;  // guarded by m_pictureLock: the pictures of the current type
+  PictureConverter m_converter;              // used by one sample at a time
+};
+
+}  // namespace platform::media
