@@ -13,7 +13,8 @@ REFERENCE_TIME PlaybackTimeline::Read(REFERENCE_TIME now) {
 void PlaybackTimeline::Played(REFERENCE_TIME played, REFERENCE_TIME now) {
   if (!m_anchor) return Reanchor(played, now);
   const REFERENCE_TIME reached = m_anchor->clock + (played - m_anchor->played);
-  if (reached < Read(now) - kLongestLag) return Reanchor(played, now);
+  const REFERENCE_TIME current = std::max(m_last, now + m_offset);
+  if (reached < current - kLongestLag) return Reanchor(played, now);
   m_offset = reached - now;
 }
 
