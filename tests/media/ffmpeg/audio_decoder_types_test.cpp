@@ -74,14 +74,6 @@ TEST(AudioDecoderTypesTest, RefusesFormatBlocksThatDoNotHoldTheirConfiguration) 
   EXPECT_FALSE(DescribeAudioDecoderInput(aacSubtype));
 }
 
-TEST(AudioDecoderTypesTest, CarriesTheConfigurationAfterTheWaveFormat) {
-  const auto input = DescribeAudioDecoderInput(AudioType(kWaveTagRawAac, 2, 48000, {0x11, 0x90}).Get());
-  ASSERT_TRUE(input);
-  EXPECT_EQ(input->configuration, (std::vector<BYTE>{0x11, 0x90}));
-  EXPECT_EQ(input->channels, 2);
-  EXPECT_EQ(input->samplesPerSec, 48000u);
-}
-
 struct OutputCase {
   WORD inputChannels;
   ULONG position;
@@ -121,17 +113,6 @@ TEST(AudioDecoderTypesTest, OffersPcmThenFloatAtTheInputsRate) {
   }
   const auto input = DescribeAudioDecoderInput(AudioType(kWaveTagMp3, 2, 44100).Get());
   EXPECT_FALSE(AudioDecoderOutputType(*input, 2));
-}
-
-TEST(AudioDecoderTypesTest, RegistersEveryListedSubtypeAndBothOutputs) {
-  EXPECT_EQ(AudioDecoderInputPinTypes().size(), 6u);
-  for (const REGPINTYPES &type : AudioDecoderInputPinTypes()) {
-    EXPECT_TRUE(IsEqualGUID(*type.clsMajorType, MEDIATYPE_Audio));
-    EXPECT_TRUE(TagOfSubtype(*type.clsMinorType));
-  }
-  ASSERT_EQ(AudioDecoderOutputPinTypes().size(), 2u);
-  EXPECT_TRUE(IsEqualGUID(*AudioDecoderOutputPinTypes()[0].clsMinorType, MEDIASUBTYPE_PCM));
-  EXPECT_TRUE(IsEqualGUID(*AudioDecoderOutputPinTypes()[1].clsMinorType, MEDIASUBTYPE_IEEE_FLOAT));
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ HRESULT AudioClock::AdviseTime(REFERENCE_TIME baseTime, REFERENCE_TIME streamTim
                                DWORD_PTR *pdwAdviseCookie) {
   REFERENCE_TIME due = 0;
   if (__builtin_add_overflow(baseTime, streamTime, &due)) due = -1;
-  return m_system->AdviseTime(due < 0 ? due : SystemTimeOf(due), 0, hEvent, pdwAdviseCookie);
+  return m_system->AdviseTime(due <= 0 ? due : SystemTimeOf(due), 0, hEvent, pdwAdviseCookie);
 }
 
 HRESULT AudioClock::AdvisePeriodic(REFERENCE_TIME startTime, REFERENCE_TIME periodTime, HSEMAPHORE hSemaphore,
