@@ -90,6 +90,13 @@ class ClipFolder {
 
 class BuildTest : public GraphTest {
  protected:
+  // The platform's audio renderer would take the test library's PCM audio
+  // ahead of its recording renderer: these graphs end in the test filters.
+  void SetUp() override {
+    GraphTest::SetUp();
+    Unregister(CLSID_DSoundRender);
+  }
+
   // Sets the merit in the filter's FilterData, its second DWORD (see
   // media/filter_data.h).
   static void SetMerit(REFCLSID clsid, DWORD merit) {

@@ -39,6 +39,17 @@
 //                    still picture. Called like DoRenderSample, before the
 //                    pause completes; the sample is presented again by
 //                    DoRenderSample when the filter runs. Default: nothing
+//   RenderAhead      how long before its time a sample is presented: a
+//                    renderer that plays from a buffer of its own (an audio
+//                    device's) takes samples that much early. Default: 0
+//   OnBeginFlush     a flush began: a renderer that keeps samples of its own
+//                    drops them, and a DoRenderSample that waits returns.
+//                    Called without the render lock. Default: nothing
+//   OnEndOfStream    the end of the stream came, before it is reported: a
+//                    renderer with a buffer waits until it has played it
+//                    out (a flush or a stop must end that wait). Called on
+//                    the streaming thread without the render lock.
+//                    Default: nothing
 //
 // Locks. The render lock guards the sample's wait and the stream's flags
 // (ready, waiting, end of stream, completion reported, position reached);
@@ -72,6 +83,9 @@ class PLATFORM_FILTERS_API RendererFilter : public BaseFilter, public IAMFilterM
   virtual HRESULT SetMediaType(const AM_MEDIA_TYPE &type);
   virtual HRESULT DoRenderSample(IMediaSample *sample) = 0;
   virtual void ShowPausedSample(IMediaSample *sample);
+  virtual REFERENCE_TIME RenderAhead() const;
+  virtual void OnBeginFlush();
+  virtual void OnEndOfStream();
 
   // For the hooks.
   MediaType CurrentMediaType() const;

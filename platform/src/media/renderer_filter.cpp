@@ -98,7 +98,7 @@ struct RendererFilter::Impl {
     if (FAILED(sample->GetTime(&start, &stop))) return 0;
     REFERENCE_TIME now = 0;
     if (filter.StreamTime(&now) != S_OK) return 0;
-    return start - now;
+    return start - filter.RenderAhead() - now;
   }
 
   // With the render lock, after the sample was presented: the media time it
@@ -146,6 +146,9 @@ HRESULT RendererFilter::QueryFilterInterface(REFIID riid, void **ppv) {
 
 HRESULT RendererFilter::SetMediaType(const AM_MEDIA_TYPE &) { return S_OK; }
 void RendererFilter::ShowPausedSample(IMediaSample *) {}
+REFERENCE_TIME RendererFilter::RenderAhead() const { return 0; }
+void RendererFilter::OnBeginFlush() {}
+void RendererFilter::OnEndOfStream() {}
 
 MediaType RendererFilter::CurrentMediaType() const { return m_impl->input.CurrentMediaType(); }
 Segment RendererFilter::CurrentSegment() const { return m_impl->input.CurrentSegment(); }
@@ -208,9 +211,8 @@ HRESULT RendererFilter::ReceiveOnStream(IMediaSample *sample) {
   return hr;
 }
 
-
-
 HRESULT RendererFilter::EndOfStreamOnStream() {
+  OnEndOfStream();
   {
     std::lock_guard lock(m_impl->renderLock);
     m_impl->endOfStream = true;
@@ -224,8 +226,11 @@ HRESULT RendererFilter::EndOfStreamOnStream() {
 }
 
 HRESULT RendererFilter::BeginFlushOnStream() {
-  std::lock_guard lock(m_impl->renderLock);
-  m_impl->Restart();
+  {
+    std::lock_guard lock(m_impl->renderLock);
+    m_impl->Restart();
+  }
+  OnBeginFlush();
   return S_OK;
 }
 
