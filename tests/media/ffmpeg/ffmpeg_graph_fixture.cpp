@@ -48,6 +48,7 @@ void FilterGraphTest::SetUp() {
   ASSERT_TRUE(graph_);
   ASSERT_HR(S_OK, graph_.QueryInterface(&control_));
   ASSERT_HR(S_OK, graph_.QueryInterface(&events_));
+  ASSERT_HR(S_OK, graph_.QueryInterface(&seeking_));
   // Samples are presented as they come.
   CComQIPtr<IMediaFilter> unclocked(graph_);
   ASSERT_HR(S_OK, unclocked->SetSyncSource(nullptr));
@@ -56,6 +57,7 @@ void FilterGraphTest::SetUp() {
 void FilterGraphTest::TearDown() {
   control_.Release();
   events_.Release();
+  seeking_.Release();
   graph_.Release();
   for (IBaseFilter *filter : filters_) {
     EXPECT_EQ(media_testing::ReferencesOf(filter), 1u) << "a filter kept a reference after the graph went";
@@ -101,6 +103,17 @@ LONG FilterGraphTest::RunToEnd() {
   }
   control_->Stop();
   return ended;
+}
+
+HRESULT FilterGraphTest::SetStart(REFERENCE_TIME position) {
+  return seeking_->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+}
+
+HRESULT FilterGraphTest::PauseAndWait() {
+  const HRESULT paused = control_->Pause();
+  if (FAILED(paused)) return paused;
+  OAFilterState state = State_Stopped;
+  return control_->GetState(10000, &state);
 }
 
 }  // namespace ffmpeg_testing
