@@ -1,6 +1,7 @@
 // The built-in generic video decoder on libavcodec.
 #include "media/ffmpeg/generic_video_decoder.h"
 
+#include <uuids.h>
 #include <vfwmsgs.h>
 
 #include <algorithm>
@@ -16,8 +17,18 @@ namespace {
 // One picture at the renderer, one being filled, one to spare.
 constexpr LONG kOutputBuffers = 3;
 
-const bool kRegistered =
-    com::AddBuiltinClass({&kGenericVideoDecoderClass, L"Generic Video Decoder", L"Both", &GenericVideoDecoder::Create});
+// Below the decoder under test (MERIT_PREFERRED), so that intelligent
+// connect tries it first for what it takes, and high enough to be tried
+// for the rest. Any video: CheckInputType takes what libavcodec decodes.
+constexpr DWORD kDecoderMerit = MERIT_NORMAL;
+const REGPINTYPES kInputTypes[] = {{&MEDIATYPE_Video, nullptr}};
+const REGPINTYPES kOutputTypes[] = {
+    {&MEDIATYPE_Video, &MEDIASUBTYPE_YV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_NV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_RGB32}};
+const REGFILTERPINS2 kPins[] = {FilterPin(0, kInputTypes), FilterPin(REG_PINFLAG_B_OUTPUT, kOutputTypes)};
+const REGFILTER2 kRegistration = FilterRegistration(kDecoderMerit, kPins);
+
+const bool kRegistered = com::AddBuiltinClass(
+    {&kGenericVideoDecoderClass, L"Generic Video Decoder", L"Both", &GenericVideoDecoder::Create, &kRegistration});
 
 bool SameSize(const DecoderInput &input, const DecoderOutput &output) {
   return input.width == output.width && input.height == output.height;

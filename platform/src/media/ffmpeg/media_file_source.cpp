@@ -15,6 +15,7 @@
 #include "media/ffmpeg/av_errors.h"
 #include "media/ffmpeg/builtin_filter_factory.h"
 #include "media/ffmpeg/key_frame_seek.h"
+#include "media/ffmpeg/media_file_types.h"
 #include "media/ffmpeg/packet_timing.h"
 #include "text/utf.h"
 
@@ -40,8 +41,14 @@ std::wstring PinName(const AVCodecParameters &codec, int sameKindBefore) {
   return sameKindBefore == 0 ? name : name + L" " + std::to_wstring(sameKindBefore + 1);
 }
 
-const bool kRegistered =
-    com::AddBuiltinClass({&kMediaFileSourceClass, L"Media File Source", L"Both", &MediaFileSource::Create});
+// Found by its file types; with no input, intelligent connect never puts
+// it between two filters.
+const REGPINTYPES kOutputTypes[] = {{&MEDIATYPE_Video, nullptr}, {&MEDIATYPE_Audio, nullptr}};
+const REGFILTERPINS2 kPins[] = {FilterPin(REG_PINFLAG_B_OUTPUT | REG_PINFLAG_B_MANY, kOutputTypes)};
+const REGFILTER2 kRegistration = FilterRegistration(MERIT_NORMAL, kPins);
+
+const bool kRegistered = com::AddBuiltinClass(
+    {&kMediaFileSourceClass, L"Media File Source", L"Both", &MediaFileSource::Create, &kRegistration, &kMediaFileTypes});
 
 }  // namespace
 
