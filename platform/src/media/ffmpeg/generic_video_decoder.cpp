@@ -16,6 +16,7 @@ namespace {
 
 // One picture at the renderer, one being filled, one to spare.
 constexpr LONG kOutputBuffers = 3;
+constexpr int kThreadsOfLibavcodec = 0;
 
 // Below the decoder under test (MERIT_PREFERRED), so that intelligent
 // connect tries it first for what it takes, and high enough to be tried
@@ -37,11 +38,20 @@ bool SameSize(const DecoderInput &input, const DecoderOutput &output) {
 }  // namespace
 
 HRESULT GenericVideoDecoder::Create(IUnknown *outer, REFIID riid, void **ppv) {
-  return CreateBuiltinFilter(outer, riid, ppv, [] { return new GenericVideoDecoder(); });
+  return CreateBuiltinFilter(outer, riid, ppv, [] { return new GenericVideoDecoder(kThreadsOfLibavcodec); });
 }
 
-GenericVideoDecoder::GenericVideoDecoder()
-    : TransformFilter(kGenericVideoDecoderClass), m_packet(av_packet_alloc()), m_frame(av_frame_alloc()) {}
+HRESULT GenericVideoDecoder::CreateWithThreads(int threads, REFIID riid, void **ppv) {
+  if (ppv) *ppv = nullptr;
+  if (threads < 0) return E_INVALIDARG;
+  return CreateBuiltinFilter(nullptr, riid, ppv, [threads] { return new GenericVideoDecoder(threads); });
+}
+
+GenericVideoDecoder::GenericVideoDecoder(int threads)
+    : TransformFilter(kGenericVideoDecoderClass),
+      m_decoder(threads),
+      m_packet(av_packet_alloc()),
+      m_frame(av_frame_alloc()) {}
 
 HRESULT GenericVideoDecoder::CheckInputType(const AM_MEDIA_TYPE &input) {
   const auto described = DescribeDecoderInput(input);
