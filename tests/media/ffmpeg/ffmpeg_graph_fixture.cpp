@@ -3,7 +3,10 @@
 
 #include <evcode.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <string>
 
 #include "com/builtin_classes.h"
 #include "media/ffmpeg/generic_video_decoder.h"
@@ -14,7 +17,10 @@ namespace ffmpeg_testing {
 
 std::string ClipPath(const char *name) { return std::string(QUORVEL_SAMPLES_DIR) + "/" + name; }
 
-std::string ScratchPath(const char *name) { return ::testing::TempDir() + "ffmpeg-filters-" + name; }
+// The process's own, as test processes run side by side.
+std::string ScratchPath(const char *name) {
+  return ::testing::TempDir() + "ffmpeg-filters-" + std::to_string(getpid()) + "-" + name;
+}
 
 std::wstring Wide(const std::string &path) { return platform::text::FromUtf8(path); }
 

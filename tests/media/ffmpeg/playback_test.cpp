@@ -211,9 +211,9 @@ class DamagedPlayback : public Playback {
 };
 
 TEST_F(DamagedPlayback, DamagedFilesEndTheirRun) {
-  const std::string indexFirst = ScratchPath("playback-index-first.mp4");
+  const std::string indexFirst = ScratchPath("damaged-run-index-first.mp4");
   ASSERT_TRUE(WriteIndexFirstCopy(ClipPath("clip-h264.m4v"), indexFirst));
-  const std::string damaged = ScratchPath("playback-damaged");
+  const std::string damaged = ScratchPath("damaged-run");
   for (const std::string &clip : {ClipPath("clip-h264-annexb.ts"), ClipPath("clip-h264.m4v"), indexFirst}) {
     for (const auto &[begin, end] : {std::pair{0.0, 0.05}, {0.05, 0.2}, {0.3, 0.4}, {0.5, 0.9}, {0.9, 1.0}}) {
       ASSERT_TRUE(WriteDamagedCopy(clip, damaged, begin, end));
@@ -225,9 +225,9 @@ TEST_F(DamagedPlayback, DamagedFilesEndTheirRun) {
 }
 
 TEST_F(DamagedPlayback, CutFilesEndTheirRun) {
-  const std::string indexFirst = ScratchPath("playback-index-first.mp4");
+  const std::string indexFirst = ScratchPath("cut-run-index-first.mp4");
   ASSERT_TRUE(WriteIndexFirstCopy(ClipPath("sample.mp4"), indexFirst));
-  const std::string cut = ScratchPath("playback-cut");
+  const std::string cut = ScratchPath("cut-run");
   for (const std::string &clip : {ClipPath("clip-h264-annexb.ts"), indexFirst}) {
     for (const double kept : {0.05, 0.3, 0.7, 0.99}) {
       ASSERT_TRUE(WriteCutCopy(clip, cut, kept));

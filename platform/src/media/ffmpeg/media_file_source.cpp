@@ -76,6 +76,7 @@ HRESULT MediaFileSource::Load(LPCOLESTR pszFileName, const AM_MEDIA_TYPE *pmt) {
   const HRESULT hr = AddStreamPins(file);
   if (FAILED(hr)) return hr;
   m_file = std::move(file);
+  if (m_file.Duration() != AV_NOPTS_VALUE) m_duration = ReferenceTimeOf(m_file.Duration());
   m_fileName = pszFileName;
   if (pmt) m_fileType = MediaType(*pmt);
   return S_OK;
@@ -128,8 +129,8 @@ HRESULT MediaFileSource::GetCurFile(LPOLESTR *ppszFileName, AM_MEDIA_TYPE *pmt) 
 }
 
 HRESULT MediaFileSource::QueryDuration(REFERENCE_TIME *duration) {
-  if (!m_file.IsOpen() || m_file.Duration() == AV_NOPTS_VALUE) return E_NOTIMPL;
-  *duration = ReferenceTimeOf(m_file.Duration());
+  if (!m_duration) return E_NOTIMPL;
+  *duration = *m_duration;
   return S_OK;
 }
 
@@ -160,8 +161,7 @@ HRESULT MediaFileSource::ProduceNext() {
 // S_FALSE when there is nothing from the start position on.
 HRESULT MediaFileSource::GoToStart() {
   m_startPending = false;
-  REFERENCE_TIME duration = 0;
-  if (SUCCEEDED(QueryDuration(&duration)) && m_start >= duration) return S_FALSE;
+  if (m_duration && m_start >= *m_duration) return S_FALSE;
   const int keyStream = KeyStream();
   if (keyStream < 0) return S_FALSE;
   const int found = SeekToKeyFrame(m_file, keyStream, FileTimeOf(m_start), m_packet.get());
@@ -217,9 +217,11 @@ HRESULT MediaFileSource::FillSample(const OutputStream &stream, const AVPacket &
   sample->GetPointer(&data);
   if (packet.size > 0) std::memcpy(data, packet.data, packet.size);
   sample->SetActualDataLength(packet.size);
-  if (const auto times = PacketSampleTimes(packet, m_file.TimeBase(stream.index), m_file.Origin(stream.index))) {
-    REFERENCE_TIME start = times->start - m_start;
-    REFERENCE_TIME stop = times->stop.value_or(times->start) - m_start;
+  const auto times = PacketSampleTimes(packet, m_file.TimeBase(stream.index), m_file.Origin(stream.index));
+  REFERENCE_TIME start = 0, stop = 0;
+  // A damaged file's time too far off to count from the start leaves the sample untimed.
+  if (times && !__builtin_sub_overflow(times->start, m_start, &start) &&
+      !__builtin_sub_overflow(times->stop.value_or(times->start), m_start, &stop)) {
     sample->SetTime(&start, times->stop ? &stop : nullptr);
     sample->SetPreroll(times->stop ? *times->stop <= m_start : times->start < m_start);
   }

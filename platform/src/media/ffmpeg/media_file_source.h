@@ -32,6 +32,7 @@
 #include <platform_filters/source_filter.h>
 
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "media/ffmpeg/av_objects.h"
@@ -86,6 +87,7 @@ class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
 
   MediaFile m_file;
   std::vector<OutputStream> m_streams;
+  std::optional<REFERENCE_TIME> m_duration;  // set by Load; empty when not known
 
   // The producing thread's own; SeekTo sets them while it is stopped.
   PacketPtr m_packet;
