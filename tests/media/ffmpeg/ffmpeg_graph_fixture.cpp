@@ -3,7 +3,10 @@
 
 #include <evcode.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <string>
 
 #include "com/builtin_classes.h"
 #include "media/ffmpeg/generic_video_decoder.h"
@@ -14,7 +17,10 @@ namespace ffmpeg_testing {
 
 std::string ClipPath(const char *name) { return std::string(QUORVEL_SAMPLES_DIR) + "/" + name; }
 
-std::string ScratchPath(const char *name) { return ::testing::TempDir() + "ffmpeg-filters-" + name; }
+// The process's own, as test processes run side by side.
+std::string ScratchPath(const char *name) {
+  return ::testing::TempDir() + "ffmpeg-filters-" + std::to_string(getpid()) + "-" + name;
+}
 
 std::wstring Wide(const std::string &path) { return platform::text::FromUtf8(path); }
 
@@ -48,6 +54,7 @@ void FilterGraphTest::SetUp() {
   ASSERT_TRUE(graph_);
   ASSERT_HR(S_OK, graph_.QueryInterface(&control_));
   ASSERT_HR(S_OK, graph_.QueryInterface(&events_));
+  ASSERT_HR(S_OK, graph_.QueryInterface(&seeking_));
   // Samples are presented as they come.
   CComQIPtr<IMediaFilter> unclocked(graph_);
   ASSERT_HR(S_OK, unclocked->SetSyncSource(nullptr));
@@ -56,6 +63,7 @@ void FilterGraphTest::SetUp() {
 void FilterGraphTest::TearDown() {
   control_.Release();
   events_.Release();
+  seeking_.Release();
   graph_.Release();
   for (IBaseFilter *filter : filters_) {
     EXPECT_EQ(media_testing::ReferencesOf(filter), 1u) << "a filter kept a reference after the graph went";
@@ -101,6 +109,17 @@ LONG FilterGraphTest::RunToEnd() {
   }
   control_->Stop();
   return ended;
+}
+
+HRESULT FilterGraphTest::SetStart(REFERENCE_TIME position) {
+  return seeking_->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+}
+
+HRESULT FilterGraphTest::PauseAndWait() {
+  const HRESULT paused = control_->Pause();
+  if (FAILED(paused)) return paused;
+  OAFilterState state = State_Stopped;
+  return control_->GetState(10000, &state);
 }
 
 }  // namespace ffmpeg_testing

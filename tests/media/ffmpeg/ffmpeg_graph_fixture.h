@@ -43,10 +43,15 @@ class FilterGraphTest : public ::testing::Test {
   // Runs the graph until it completes or aborts, and stops it: the code of
   // the event that ended the run, 0 when none came within 30 s.
   LONG RunToEnd();
+  // The graph's current position moved there (the stop left alone).
+  HRESULT SetStart(REFERENCE_TIME position);
+  // Pauses the graph and waits until the pause is complete.
+  HRESULT PauseAndWait();
 
   CComPtr<IGraphBuilder> graph_;
   CComPtr<IMediaControl> control_;
   CComPtr<IMediaEvent> events_;
+  CComPtr<IMediaSeeking> seeking_;
 
  private:
   IBaseFilter *Keep(IBaseFilter *filter, const wchar_t *name);

@@ -178,5 +178,29 @@ TEST_F(GenericVideoDecoderTest, DamagedClipStillPlaysToTheEnd) {
   std::filesystem::remove(damaged);
 }
 
+// A decoder on a chosen number of threads decodes the same frames.
+TEST_F(GenericVideoDecoderTest, ADecoderOnGivenThreadsGivesTheSameFrames) {
+  using platform::media::ffmpeg::GenericVideoDecoder;
+  void *refused = reinterpret_cast<void *>(1);
+  EXPECT_HR(E_INVALIDARG, GenericVideoDecoder::CreateWithThreads(-1, IID_IBaseFilter, &refused));
+  EXPECT_EQ(refused, nullptr);
+  const std::vector<std::string> reference = Yv12Digests(ClipPath("clip-h264.m4v"));
+  for (const int threads : {1, 2}) {
+    SCOPED_TRACE("threads " + std::to_string(threads));
+    CComPtr<IBaseFilter> decoder;
+    ASSERT_HR(S_OK, GenericVideoDecoder::CreateWithThreads(threads, IID_IBaseFilter, reinterpret_cast<void **>(&decoder)));
+    IBaseFilter *source = AddSource(ClipPath("clip-h264.m4v"));
+    SampleLogRenderer *log = AddLog(MEDIATYPE_Video, MEDIASUBTYPE_YV12);
+    ASSERT_HR(S_OK, graph_->AddFilter(decoder, L"Decoder on threads"));
+    ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), PinOf(decoder, L"In"), nullptr));
+    ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(decoder, L"Out"), log->Input(), nullptr));
+    ASSERT_EQ(RunToEnd(), EC_COMPLETE);
+    std::vector<std::string> digests;
+    for (const LoggedSample &frame : log->Log().samples) digests.push_back(frame.digest);
+    EXPECT_EQ(digests, reference);
+    for (IBaseFilter *filter : {static_cast<IBaseFilter *>(log), decoder.p, source}) graph_->RemoveFilter(filter);
+  }
+}
+
 }  // namespace
 }  // namespace ffmpeg_testing

@@ -323,17 +323,68 @@ TEST_F(MediaFileSourceStreaming, AudioAndVideoBothReachTheirRenderers) {
   }
 }
 
-TEST_F(MediaFileSourceStreaming, ARunAfterAStopStartsFromTheBeginning) {
+// A stop leaves the position; the application rewinds.
+TEST_F(MediaFileSourceStreaming, ARunAfterARewindStartsFromTheBeginning) {
   IBaseFilter *source = AddSource(ClipPath("clip-h264.m4v"));
   SampleLogRenderer *log = AddLog(MEDIATYPE_Video);
   ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), log->Input(), nullptr));
   ASSERT_EQ(RunToEnd(), EC_COMPLETE);
+  ASSERT_HR(S_OK, SetStart(0));
   ASSERT_EQ(RunToEnd(), EC_COMPLETE);
   const SampleLog twice = log->Log();
   ASSERT_EQ(twice.samples.size(), 100u);
   EXPECT_TRUE(twice.samples[50].discontinuity);
   EXPECT_EQ(twice.samples[50].start, twice.samples[0].start);
   EXPECT_EQ(twice.samples[99].start, twice.samples[49].start);
+}
+
+TEST_F(MediaFileSourceStreaming, DurationIsTheFilesAndTheSourceSeeks) {
+  IBaseFilter *source = AddSource(ClipPath("clip-h264-aac.mp4"));
+  SampleLogRenderer *log = AddLog(MEDIATYPE_Video);
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), log->Input(), nullptr));
+  LONGLONG duration = 0;
+  ASSERT_HR(S_OK, seeking_->GetDuration(&duration));
+  EXPECT_EQ(duration, 50 * kFrameTime);
+  DWORD capabilities = 0;
+  ASSERT_HR(S_OK, seeking_->GetCapabilities(&capabilities));
+  EXPECT_TRUE(capabilities & AM_SEEKING_CanSeekAbsolute) << "capabilities " << capabilities;
+}
+
+// From a start position on, the samples before it are preroll (the
+// renderer never sees them) and the rest count from the position: a start
+// between key frames still gives every frame from there, in each container.
+TEST_F(MediaFileSourceStreaming, AStartPositionGivesEveryFrameFromThere) {
+  struct Case {
+    const char *clip;
+    int firstFrame;
+  };
+  const Case cases[] = {{"clip-h264.m4v", 26}, {"clip-h264.m4v", 24}, {"clip-h264.m4v", 25},
+                        {"clip-h264-annexb.ts", 26}, {"clip-h264-annexb.ts", 24}, {"clip-h264-annexb.ts", 1}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string(c.clip) + " from frame " + std::to_string(c.firstFrame));
+    IBaseFilter *source = AddSource(ClipPath(c.clip));
+    SampleLogRenderer *log = AddLog(MEDIATYPE_Video);
+    ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), log->Input(), nullptr));
+    ASSERT_HR(S_OK, SetStart(c.firstFrame * kFrameTime));
+    ASSERT_EQ(RunToEnd(), EC_COMPLETE);
+    const SampleLog played = log->Log();
+    EXPECT_EQ(SortedStarts(played), FrameTimes(50 - c.firstFrame));
+    EXPECT_EQ(played.segment.start, c.firstFrame * kFrameTime);
+    graph_->RemoveFilter(log);
+    graph_->RemoveFilter(source);
+  }
+}
+
+TEST_F(MediaFileSourceStreaming, AStartAtTheEndCompletesAtOnce) {
+  IBaseFilter *source = AddSource(ClipPath("clip-h264-aac.mp4"));
+  SampleLogRenderer *video = AddLog(MEDIATYPE_Video, GUID{}, L"Video log");
+  SampleLogRenderer *audio = AddLog(MEDIATYPE_Audio, GUID{}, L"Audio log");
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), video->Input(), nullptr));
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Audio"), audio->Input(), nullptr));
+  ASSERT_HR(S_OK, SetStart(50 * kFrameTime));
+  ASSERT_EQ(RunToEnd(), EC_COMPLETE);
+  EXPECT_EQ(video->Log().samples.size(), 0u);
+  EXPECT_EQ(audio->Log().samples.size(), 0u);
 }
 
 // Stopping while the renderers hold the streams back (paused, buffers

@@ -1,5 +1,5 @@
-// The first picture of a clip decoded straight with libavcodec, to compare
-// the generic decoder's output with.
+// A clip's pictures decoded straight with libavcodec, to compare the
+// generic decoder's output with.
 #pragma once
 
 #include <windows.h>
@@ -18,5 +18,8 @@ struct ReferencePicture {
 };
 
 std::optional<ReferencePicture> FirstPicture(const std::string &path);
+// The digest (frame_digest.h) of every picture of a 4:2:0 clip in
+// presentation order, laid out as YV12: the Y plane, then V, then U.
+std::vector<std::string> Yv12Digests(const std::string &path);
 
 }  // namespace ffmpeg_testing

@@ -3,6 +3,10 @@
 
 #include <dshow.h>
 
+#include <chrono>
+
+#include "frame_digest.h"
+
 namespace ffmpeg_testing {
 namespace {
 
@@ -39,6 +43,30 @@ HRESULT SampleLogRenderer::CheckMediaType(const AM_MEDIA_TYPE &type) {
 }
 
 HRESULT SampleLogRenderer::DoRenderSample(IMediaSample *sample) {
+  const platform::media::MediaType type = CurrentMediaType();
+  const platform::media::Segment segment = CurrentSegment();
+  std::lock_guard lock(m_lock);
+  m_log.samples.push_back(Logged(sample, m_log.samples.size() < kSamplesKept));
+  m_log.type = type;
+  m_log.segment = segment;
+  return S_OK;
+}
+
+void SampleLogRenderer::ShowPausedSample(IMediaSample *sample) {
+  LoggedSample logged = Logged(sample, false);
+  const platform::media::Segment segment = CurrentSegment();
+  std::lock_guard lock(m_lock);
+  m_log.held.push_back(std::move(logged));
+  m_log.segment = segment;
+  m_heldChanged.notify_all();
+}
+
+bool SampleLogRenderer::WaitForHeld(size_t count) const {
+  std::unique_lock lock(m_lock);
+  return m_heldChanged.wait_for(lock, std::chrono::seconds(10), [&] { return m_log.held.size() >= count; });
+}
+
+LoggedSample SampleLogRenderer::Logged(IMediaSample *sample, bool keepData) const {
   LoggedSample logged;
   REFERENCE_TIME start = 0, stop = 0;
   const HRESULT timed = sample->GetTime(&start, &stop);
@@ -48,18 +76,11 @@ HRESULT SampleLogRenderer::DoRenderSample(IMediaSample *sample) {
   logged.discontinuity = sample->IsDiscontinuity() == S_OK;
   logged.preroll = sample->IsPreroll() == S_OK;
   logged.length = sample->GetActualDataLength();
-  const platform::media::MediaType type = CurrentMediaType();
-  const platform::media::Segment segment = CurrentSegment();
-  std::lock_guard lock(m_lock);
-  if (m_log.samples.size() < kSamplesKept) {
-    BYTE *data = nullptr;
-    sample->GetPointer(&data);
-    logged.data.assign(data, data + logged.length);
-  }
-  m_log.samples.push_back(std::move(logged));
-  m_log.type = type;
-  m_log.segment = segment;
-  return S_OK;
+  BYTE *data = nullptr;
+  sample->GetPointer(&data);
+  logged.digest = DigestOf(data, static_cast<size_t>(logged.length));
+  if (keepData) logged.data.assign(data, data + logged.length);
+  return logged;
 }
 
 }  // namespace ffmpeg_testing

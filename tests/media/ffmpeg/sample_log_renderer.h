@@ -1,6 +1,7 @@
-// A renderer for the FFmpeg filters' tests that logs every sample it gets:
-// its times, flags and size, and the bytes of the first few, with the media
-// type the stream came in.
+// A renderer for the FFmpeg filters' tests that logs every sample it
+// presents: its times, flags, size and digest, and the bytes of the first
+// few, with the media type the stream came in; and the samples it holds
+// while paused (the still picture after a pause or a seek).
 #pragma once
 
 #include <platform_filters/renderer_filter.h>
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace ffmpeg_testing {
@@ -19,11 +21,13 @@ struct LoggedSample {
   bool discontinuity = false;
   bool preroll = false;
   LONG length = 0;
+  std::string digest;      // of the sample's bytes (frame_digest.h)
   std::vector<BYTE> data;  // the first samples' bytes only
 };
 
 struct SampleLog {
   std::vector<LoggedSample> samples;
+  std::vector<LoggedSample> held;  // while paused
   platform::media::MediaType type;  // of the connection
   platform::media::Segment segment;
 };
@@ -34,15 +38,20 @@ class SampleLogRenderer final : public platform::media::RendererFilter {
   static SampleLogRenderer *Create(const GUID &majorType, const GUID &subtype = GUID{});
   IPin *Input();
   SampleLog Log() const;
+  // Waits up to 10 s until it has held that many samples while paused.
+  bool WaitForHeld(size_t count) const;
 
  private:
   SampleLogRenderer(const GUID &majorType, const GUID &subtype);
   HRESULT CheckMediaType(const AM_MEDIA_TYPE &type) override;
   HRESULT DoRenderSample(IMediaSample *sample) override;
+  void ShowPausedSample(IMediaSample *sample) override;
+  LoggedSample Logged(IMediaSample *sample, bool keepData) const;
 
   const GUID m_majorType;
   const GUID m_subtype;
   mutable std::mutex m_lock;
+  mutable std::condition_variable m_heldChanged;
   SampleLog m_log;  // guarded by m_lock
 };
 

@@ -1,6 +1,7 @@
 // The built-in generic video decoder on libavcodec.
 #include "media/ffmpeg/generic_video_decoder.h"
 
+#include <uuids.h>
 #include <vfwmsgs.h>
 
 #include <algorithm>
@@ -15,9 +16,20 @@ namespace {
 
 // One picture at the renderer, one being filled, one to spare.
 constexpr LONG kOutputBuffers = 3;
+constexpr int kThreadsOfLibavcodec = 0;
 
-const bool kRegistered =
-    com::AddBuiltinClass({&kGenericVideoDecoderClass, L"Generic Video Decoder", L"Both", &GenericVideoDecoder::Create});
+// Below the decoder under test (MERIT_PREFERRED), so that intelligent
+// connect tries it first for what it takes, and high enough to be tried
+// for the rest. Any video: CheckInputType takes what libavcodec decodes.
+constexpr DWORD kDecoderMerit = MERIT_NORMAL;
+const REGPINTYPES kInputTypes[] = {{&MEDIATYPE_Video, nullptr}};
+const REGPINTYPES kOutputTypes[] = {
+    {&MEDIATYPE_Video, &MEDIASUBTYPE_YV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_NV12}, {&MEDIATYPE_Video, &MEDIASUBTYPE_RGB32}};
+const REGFILTERPINS2 kPins[] = {FilterPin(0, kInputTypes), FilterPin(REG_PINFLAG_B_OUTPUT, kOutputTypes)};
+const REGFILTER2 kRegistration = FilterRegistration(kDecoderMerit, kPins);
+
+const bool kRegistered = com::AddBuiltinClass(
+    {&kGenericVideoDecoderClass, L"Generic Video Decoder", L"Both", &GenericVideoDecoder::Create, &kRegistration});
 
 bool SameSize(const DecoderInput &input, const DecoderOutput &output) {
   return input.width == output.width && input.height == output.height;
@@ -26,11 +38,20 @@ bool SameSize(const DecoderInput &input, const DecoderOutput &output) {
 }  // namespace
 
 HRESULT GenericVideoDecoder::Create(IUnknown *outer, REFIID riid, void **ppv) {
-  return CreateBuiltinFilter(outer, riid, ppv, [] { return new GenericVideoDecoder(); });
+  return CreateBuiltinFilter(outer, riid, ppv, [] { return new GenericVideoDecoder(kThreadsOfLibavcodec); });
 }
 
-GenericVideoDecoder::GenericVideoDecoder()
-    : TransformFilter(kGenericVideoDecoderClass), m_packet(av_packet_alloc()), m_frame(av_frame_alloc()) {}
+HRESULT GenericVideoDecoder::CreateWithThreads(int threads, REFIID riid, void **ppv) {
+  if (ppv) *ppv = nullptr;
+  if (threads < 0) return E_INVALIDARG;
+  return CreateBuiltinFilter(nullptr, riid, ppv, [threads] { return new GenericVideoDecoder(threads); });
+}
+
+GenericVideoDecoder::GenericVideoDecoder(int threads)
+    : TransformFilter(kGenericVideoDecoderClass),
+      m_decoder(threads),
+      m_packet(av_packet_alloc()),
+      m_frame(av_frame_alloc()) {}
 
 HRESULT GenericVideoDecoder::CheckInputType(const AM_MEDIA_TYPE &input) {
   const auto described = DescribeDecoderInput(input);

@@ -31,10 +31,15 @@ inline constexpr CLSID kGenericVideoDecoderClass = {
 
 class GenericVideoDecoder final : public TransformFilter {
  public:
+  // The class's creation function: libavcodec chooses how many threads
+  // decode (one per processor).
   static HRESULT Create(IUnknown *outer, REFIID riid, void **ppv);
+  // A decoder on a given number of decoding threads (0: libavcodec's
+  // choice), for measurements that compare like with like.
+  static HRESULT CreateWithThreads(int threads, REFIID riid, void **ppv);
 
  private:
-  GenericVideoDecoder();
+  explicit GenericVideoDecoder(int threads);
 
   HRESULT CheckInputType(const AM_MEDIA_TYPE &input) override;
   HRESULT CheckTransform(const AM_MEDIA_TYPE &input, const AM_MEDIA_TYPE &output) override;

@@ -39,14 +39,27 @@ int64_t MediaFile::Origin(int stream) const { return StreamOrigin(m_context->sta
 
 int64_t MediaFile::Duration() const { return m_context->duration; }
 
+int64_t MediaFile::FileTimeOf(const AVPacket &packet) const {
+  const int64_t time = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+  if (time == AV_NOPTS_VALUE) return AV_NOPTS_VALUE;
+  int64_t fromStart = 0;
+  const int64_t rescaled = av_rescale_q(time, TimeBase(packet.stream_index), AV_TIME_BASE_Q);
+  if (rescaled == AV_NOPTS_VALUE || __builtin_sub_overflow(rescaled, StartTime(), &fromStart)) return AV_NOPTS_VALUE;
+  return fromStart;
+}
+
 int MediaFile::ReadPacket(AVPacket *packet) {
   av_packet_unref(packet);
   return av_read_frame(m_context.get(), packet);
 }
 
-int MediaFile::Rewind() {
-  const int64_t start = m_context->start_time == AV_NOPTS_VALUE ? 0 : m_context->start_time;
-  return avformat_seek_file(m_context.get(), -1, INT64_MIN, start, start, 0);
+int64_t MediaFile::StartTime() const { return m_context->start_time == AV_NOPTS_VALUE ? 0 : m_context->start_time; }
+
+int MediaFile::SeekNear(int64_t fileTime) {
+  const int64_t target = StartTime() + fileTime;
+  return avformat_seek_file(m_context.get(), -1, INT64_MIN, target, target, 0);
 }
+
+int MediaFile::SeekToFirstByte() { return av_seek_frame(m_context.get(), -1, 0, AVSEEK_FLAG_BYTE); }
 
 }  // namespace platform::media::ffmpeg

@@ -24,13 +24,25 @@ class MediaFile {
   // The file's duration in AV_TIME_BASE units, AV_NOPTS_VALUE when not known.
   int64_t Duration() const;
 
+  // A packet's time (its presentation time, else its decoding time) in
+  // AV_TIME_BASE units from the file's start; AV_NOPTS_VALUE when it has none.
+  int64_t FileTimeOf(const AVPacket &packet) const;
+
   // 0 with the next packet in *packet (unreferenced first), AVERROR_EOF at
   // the end of the file, another error for a file that cannot be read on.
   int ReadPacket(AVPacket *packet);
-  // Reading starts again at the file's start.
-  int Rewind();
+  // Reading goes on from a key frame near a time (AV_TIME_BASE units from
+  // the file's start), at or before it where the demuxer's index says so;
+  // formats without an index land somewhere near it (see key_frame_seek.h).
+  int SeekNear(int64_t fileTime);
+  // Reading goes on from the file's first byte; fails for formats that
+  // seek by time only (MP4, MOV).
+  int SeekToFirstByte();
 
  private:
+  // The file's start time, 0 when not known.
+  int64_t StartTime() const;
+
   FormatContextPtr m_context;
 };
 

@@ -14,6 +14,8 @@
 #include "com/com_object.h"
 #include "media/ffmpeg/av_errors.h"
 #include "media/ffmpeg/builtin_filter_factory.h"
+#include "media/ffmpeg/key_frame_seek.h"
+#include "media/ffmpeg/media_file_types.h"
 #include "media/ffmpeg/packet_timing.h"
 #include "text/utf.h"
 
@@ -22,7 +24,6 @@ namespace {
 
 constexpr LONG kMinVideoBuffer = 256 * 1024;
 constexpr LONG kMinAudioBuffer = 64 * 1024;
-constexpr REFERENCE_TIME kNoEnd = INT64_MAX;  // a segment's stop for a file of unknown duration
 
 // Enough buffers that a paused renderer holding one sample does not stop
 // the reading of the other streams, interleaved as files usually are.
@@ -40,8 +41,14 @@ std::wstring PinName(const AVCodecParameters &codec, int sameKindBefore) {
   return sameKindBefore == 0 ? name : name + L" " + std::to_wstring(sameKindBefore + 1);
 }
 
-const bool kRegistered =
-    com::AddBuiltinClass({&kMediaFileSourceClass, L"Media File Source", L"Both", &MediaFileSource::Create});
+// Found by its file types; with no input, intelligent connect never puts
+// it between two filters.
+const REGPINTYPES kOutputTypes[] = {{&MEDIATYPE_Video, nullptr}, {&MEDIATYPE_Audio, nullptr}};
+const REGFILTERPINS2 kPins[] = {FilterPin(REG_PINFLAG_B_OUTPUT | REG_PINFLAG_B_MANY, kOutputTypes)};
+const REGFILTER2 kRegistration = FilterRegistration(MERIT_NORMAL, kPins);
+
+const bool kRegistered = com::AddBuiltinClass(
+    {&kMediaFileSourceClass, L"Media File Source", L"Both", &MediaFileSource::Create, &kRegistration, &kMediaFileTypes});
 
 }  // namespace
 
@@ -59,13 +66,6 @@ HRESULT MediaFileSource::QueryFilterInterface(REFIID riid, void **ppv) {
   return com::QueryInterfaceAmong<IFileSourceFilter>(this, riid, ppv);
 }
 
-// The producing thread has ended when the base's Stop returns.
-HRESULT MediaFileSource::Stop() {
-  const HRESULT hr = SourceFilter::Stop();
-  if (!m_runStarting.exchange(true) && m_file.IsOpen()) m_rewound = m_file.Rewind();
-  return hr;
-}
-
 HRESULT MediaFileSource::Load(LPCOLESTR pszFileName, const AM_MEDIA_TYPE *pmt) {
   if (!pszFileName) return E_POINTER;
   std::lock_guard lock(m_fileLock);
@@ -76,6 +76,7 @@ HRESULT MediaFileSource::Load(LPCOLESTR pszFileName, const AM_MEDIA_TYPE *pmt) {
   const HRESULT hr = AddStreamPins(file);
   if (FAILED(hr)) return hr;
   m_file = std::move(file);
+  if (m_file.Duration() != AV_NOPTS_VALUE) m_duration = ReferenceTimeOf(m_file.Duration());
   m_fileName = pszFileName;
   if (pmt) m_fileType = MediaType(*pmt);
   return S_OK;
@@ -127,29 +128,69 @@ HRESULT MediaFileSource::GetCurFile(LPOLESTR *ppszFileName, AM_MEDIA_TYPE *pmt) 
   return hr;
 }
 
+HRESULT MediaFileSource::QueryDuration(REFERENCE_TIME *duration) {
+  if (!m_duration) return E_NOTIMPL;
+  *duration = *m_duration;
+  return S_OK;
+}
+
+// With the producer stopped; the file is found there by the producer.
+HRESULT MediaFileSource::SeekTo(REFERENCE_TIME position) {
+  m_start = position;
+  m_startPending = true;
+  m_packetHeld = false;
+  for (OutputStream &stream : m_streams) stream.ended = false;
+  return S_OK;
+}
+
 HRESULT MediaFileSource::ProduceNext() {
-  if (m_runStarting.exchange(false)) {
-    if (m_rewound < 0) return StreamFailureResult(m_rewound);
-    BeginRun();
+  if (m_startPending) {
+    const HRESULT found = GoToStart();
+    if (found != S_OK) return found;
   }
-  if (std::none_of(m_streams.begin(), m_streams.end(), [](const OutputStream &stream) { return stream.open; })) {
+  if (std::none_of(m_streams.begin(), m_streams.end(), [this](const OutputStream &s) { return TakesSamples(s); })) {
     return S_FALSE;
   }
-  const int read = m_file.ReadPacket(m_packet.get());
+  const int read = ReadPacket();
   if (read == AVERROR_EOF) return S_FALSE;
   if (read < 0) return StreamFailureResult(read);
   OutputStream *stream = StreamOf(m_packet->stream_index);
-  return stream && stream->open ? Deliver(*stream, *m_packet) : S_OK;
+  return stream && TakesSamples(*stream) ? Deliver(*stream, *m_packet) : S_OK;
 }
 
-// The streams whose pins are connected open with a segment over the whole file.
-void MediaFileSource::BeginRun() {
-  const int64_t duration = m_file.Duration();
-  const REFERENCE_TIME stop = duration == AV_NOPTS_VALUE ? kNoEnd : ReferenceTimeOf(duration);
-  for (OutputStream &stream : m_streams) {
-    stream.open = stream.pin->IsConnected();
-    if (stream.open) stream.pin->QueueNewSegment(0, stop, 1.0);
+// S_FALSE when there is nothing from the start position on.
+HRESULT MediaFileSource::GoToStart() {
+  m_startPending = false;
+  if (m_duration && m_start >= *m_duration) return S_FALSE;
+  const int keyStream = KeyStream();
+  if (keyStream < 0) return S_FALSE;
+  const int found = SeekToKeyFrame(m_file, keyStream, FileTimeOf(m_start), m_packet.get());
+  if (found < 0) return StreamFailureResult(found);
+  m_packetHeld = m_packet->data != nullptr;
+  return S_OK;
+}
+
+// The stream whose key frames decide where streaming starts: the first
+// connected video stream, else the first connected stream; -1 for none.
+int MediaFileSource::KeyStream() const {
+  int first = -1;
+  for (const OutputStream &stream : m_streams) {
+    if (!stream.pin->IsConnected()) continue;
+    if (m_file.Describe(stream.index).codec->codec_type == AVMEDIA_TYPE_VIDEO) return stream.index;
+    if (first < 0) first = stream.index;
   }
+  return first;
+}
+
+bool MediaFileSource::TakesSamples(const OutputStream &stream) const {
+  return !stream.ended && stream.pin->IsConnected();
+}
+
+// The key frame a seek found comes first.
+int MediaFileSource::ReadPacket() {
+  if (!m_packetHeld) return m_file.ReadPacket(m_packet.get());
+  m_packetHeld = false;
+  return 0;
 }
 
 MediaFileSource::OutputStream *MediaFileSource::StreamOf(int index) {
@@ -158,7 +199,7 @@ MediaFileSource::OutputStream *MediaFileSource::StreamOf(int index) {
   return found != m_streams.end() ? &*found : nullptr;
 }
 
-// A stream whose pin takes no more samples is closed for the rest of the run.
+// A stream whose pin takes no more samples ends until the next start.
 HRESULT MediaFileSource::Deliver(OutputStream &stream, const AVPacket &packet) {
   IMediaSample *sample = nullptr;
   HRESULT hr = stream.pin->GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
@@ -166,7 +207,7 @@ HRESULT MediaFileSource::Deliver(OutputStream &stream, const AVPacket &packet) {
   hr = FillSample(stream, packet, sample);
   if (SUCCEEDED(hr)) hr = stream.pin->Queue(sample);
   sample->Release();
-  if (hr == S_FALSE) stream.open = false;
+  if (hr == S_FALSE) stream.ended = true;
   return SUCCEEDED(hr) ? S_OK : hr;
 }
 
@@ -176,10 +217,13 @@ HRESULT MediaFileSource::FillSample(const OutputStream &stream, const AVPacket &
   sample->GetPointer(&data);
   if (packet.size > 0) std::memcpy(data, packet.data, packet.size);
   sample->SetActualDataLength(packet.size);
-  if (const auto times = PacketSampleTimes(packet, m_file.TimeBase(stream.index), m_file.Origin(stream.index))) {
-    REFERENCE_TIME start = times->start;
-    REFERENCE_TIME stop = times->stop.value_or(0);
+  const auto times = PacketSampleTimes(packet, m_file.TimeBase(stream.index), m_file.Origin(stream.index));
+  REFERENCE_TIME start = 0, stop = 0;
+  // A damaged file's time too far off to count from the start leaves the sample untimed.
+  if (times && !__builtin_sub_overflow(times->start, m_start, &start) &&
+      !__builtin_sub_overflow(times->stop.value_or(times->start), m_start, &stop)) {
     sample->SetTime(&start, times->stop ? &stop : nullptr);
+    sample->SetPreroll(times->stop ? *times->stop <= m_start : times->start < m_start);
   }
   sample->SetSyncPoint((packet.flags & AV_PKT_FLAG_KEY) != 0);
   return S_OK;

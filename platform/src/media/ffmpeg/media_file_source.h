@@ -10,20 +10,29 @@
 //
 // Streaming. The producing thread reads packets in file order; each becomes
 // one sample of its stream's pin: times in 100 ns from the stream's time
-// base, 0 being the file's start (see packet_timing.h), a sync point for a
-// key frame (the base class marks each run's first sample a
-// discontinuity). Each run begins with a segment from 0 to the file's
-// duration. The end of the file ends every stream; a read failure (a
+// base (see packet_timing.h), counted from the start position, a sync point
+// for a key frame. The end of the file ends every stream; a read failure (a
 // damaged or cut file) stops streaming with EC_ERRORABORT, through the
 // base class. A packet larger than the pin's buffers fails the same way
-// (VFW_E_BUFFER_OVERFLOW). A stop rewinds the file: the next run starts
-// from its beginning.
+// (VFW_E_BUFFER_OVERFLOW).
+//
+// Seeking. A file whose duration libavformat knows is seekable (the base
+// class keeps the positions, sends the segments and flushes). Streaming
+// starts at the key frame of the first connected video stream (else of the
+// first connected stream) at or before the start position (key_frame_seek.h);
+// the samples that end at or before the position (that start before it,
+// when their length is not known) are preroll, so the renderers present
+// exactly what lies at the position. The file is found there by the
+// producing thread, so a file that fails there ends the streams with
+// EC_ERRORABORT like any read failure; a start at the end of the file ends
+// them at once. A stop leaves the position where it is: the graph decides
+// where the next run starts.
 #pragma once
 
 #include <platform_filters/source_filter.h>
 
-#include <atomic>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "media/ffmpeg/av_objects.h"
@@ -44,9 +53,6 @@ class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
 
-  // IMediaFilter: the next run starts the streams anew, from the file's start.
-  HRESULT STDMETHODCALLTYPE Stop() override;
-
   // IFileSourceFilter
   HRESULT STDMETHODCALLTYPE Load(LPCOLESTR pszFileName, const AM_MEDIA_TYPE *pmt) override;
   HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR *ppszFileName, AM_MEDIA_TYPE *pmt) override;
@@ -57,15 +63,20 @@ class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
   struct OutputStream {
     int index;
     SourcePin *pin;
-    bool open = false;  // its pin takes samples in this run
+    bool ended = false;  // its pin takes no more samples from this start
   };
 
   MediaFileSource();
   HRESULT QueryFilterInterface(REFIID riid, void **ppv) override;
   HRESULT ProduceNext() override;
+  HRESULT QueryDuration(REFERENCE_TIME *duration) override;
+  HRESULT SeekTo(REFERENCE_TIME position) override;
 
   HRESULT AddStreamPins(MediaFile &file);
-  void BeginRun();
+  HRESULT GoToStart();
+  int KeyStream() const;
+  bool TakesSamples(const OutputStream &stream) const;
+  int ReadPacket();
   OutputStream *StreamOf(int index);
   HRESULT Deliver(OutputStream &stream, const AVPacket &packet);
   HRESULT FillSample(const OutputStream &stream, const AVPacket &packet, IMediaSample *sample);
@@ -76,9 +87,13 @@ class MediaFileSource final : public SourceFilter, public IFileSourceFilter {
 
   MediaFile m_file;
   std::vector<OutputStream> m_streams;
+  std::optional<REFERENCE_TIME> m_duration;  // set by Load; empty when not known
+
+  // The producing thread's own; SeekTo sets them while it is stopped.
   PacketPtr m_packet;
-  std::atomic<bool> m_runStarting{true};
-  int m_rewound = 0;  // how the last rewind went; written while no run goes
+  bool m_packetHeld = false;  // m_packet is the key frame a seek found, not yet delivered
+  bool m_startPending = false;  // the file is still to be found at m_start
+  REFERENCE_TIME m_start = 0;
 };
 
 }  // namespace platform::media::ffmpeg

@@ -29,4 +29,6 @@ int64_t StreamOrigin(int64_t fileStartTime, AVRational timeBase) {
 
 REFERENCE_TIME ReferenceTimeOf(int64_t fileTime) { return av_rescale_q(fileTime, kFileTimeBase, kReferenceTimeBase); }
 
+int64_t FileTimeOf(REFERENCE_TIME time) { return av_rescale_q(time, kReferenceTimeBase, kFileTimeBase); }
+
 }  // namespace platform::media::ffmpeg

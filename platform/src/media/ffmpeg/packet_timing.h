@@ -26,7 +26,8 @@ std::optional<SampleTimes> PacketSampleTimes(const AVPacket &packet, AVRational 
 // AV_NOPTS_VALUE when not known: then the origin is 0).
 int64_t StreamOrigin(int64_t fileStartTime, AVRational timeBase);
 
-// A time in AV_TIME_BASE units as a REFERENCE_TIME.
+// A time in AV_TIME_BASE units as a REFERENCE_TIME, and back.
 REFERENCE_TIME ReferenceTimeOf(int64_t fileTime);
+int64_t FileTimeOf(REFERENCE_TIME time);
 
 }  // namespace platform::media::ffmpeg

@@ -21,7 +21,7 @@ int PictureDecoder::Open(const DecoderInput &input) {
   context->width = input.width;
   context->height = input.height;
   context->pkt_timebase = AVRational{1, 10000000};
-  context->thread_count = 0;
+  context->thread_count = m_threads;
   context->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
   const int opened = avcodec_open2(context.get(), codec, nullptr);
   if (opened < 0) return opened;

@@ -11,8 +11,11 @@ namespace platform::media::ffmpeg {
 
 class PictureDecoder {
  public:
-  // The decoder of the input's codec with its configuration, on libavcodec's
-  // own choice of threads.
+  // threads: how many threads libavcodec decodes on; 0 lets it choose
+  // (one per processor).
+  explicit PictureDecoder(int threads) : m_threads(threads) {}
+
+  // The decoder of the input's codec with its configuration.
   int Open(const DecoderInput &input);
   void Close();
   bool IsOpen() const { return m_context != nullptr; }
@@ -25,6 +28,7 @@ class PictureDecoder {
   void Flush();
 
  private:
+  const int m_threads;
   CodecContextPtr m_context;
 };
 
