@@ -11,7 +11,9 @@ fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 fi
-# The platform's own classes (the filter graph manager among them) are
-# created through the registry, as on Windows: register them first.
+# The platform's own classes (the filter graph manager and the media
+# filters) and the decoder under test are created through the registry, as
+# on Windows: register them first, as the decoder's installation would.
 "$build/bin/quorvel-regsvr" /s "$build/lib/libquorvel-platform.so"
+"$build/bin/quorvel-regsvr" /s "$build/lib/libpellonex-h264.so"
 exec "$build/bin/quorvel"
