@@ -168,6 +168,12 @@ TEST_F(RealGraph, VideoTooTallForTheSpaceAboveTheDialogStartsAtTheTop) {
 }
 
 TEST_F(RealGraph, FailedBuilds) {
+  // Sound no decoder takes: the partial result, with what was built kept.
+  EXPECT_EQ(Hex(controller.BuildGraph(Clip("clip-h264-opus.mkv").c_str(), dialog, kGraphMessage)),
+            Hex(VFW_S_AUDIO_NOT_RENDERED));
+  EXPECT_GT(FilterCount(controller.m_spGraph), 3) << "source, decoder and video renderer at least";
+  EXPECT_EQ(log.TakeAssertions(), Assertions());
+
   // Video the decoder under test does not take goes to the generic decoder,
   // and the decoder is found unconnected.
   EXPECT_NE(Hex(controller.BuildGraph(Clip("clip-mpeg4.mp4").c_str(), dialog, kGraphMessage)), Hex(S_OK));

@@ -36,6 +36,8 @@ aac() { echo "-c:a aac -b:a 96k -ac 2"; }
   # Video that is not H.264, and a file with sound only.
   ff $(video 320x240 25 2) -c:v mpeg4 -an "$out/clip-mpeg4.mp4"
   ff $(tone 2) $(aac) "$out/clip-aac-only.m4a"
+  # Sound in a codec no audio decoder of the platform takes (Opus).
+  ff $(video 320x240 25 2) $(tone 2) $(h264) -c:a libopus -b:a 64k -shortest "$out/clip-h264-opus.mkv"
 }
 # A clip cut short in the middle of its data, and a file that is no media at all.
 head -c 20000 "$out/clip-h264-aac.mp4" > "$out/clip-truncated.mp4"
