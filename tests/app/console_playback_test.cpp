@@ -158,7 +158,9 @@ TEST_F(Console, TypedThreadCountsReachTheDecoderAndComeBackAsTheDecoderHoldsThem
       EXPECT_TRUE(WaitFor([&] { return TextOf(threads) == c.shown; })) << testing::PrintToString(TextOf(threads));
       const auto boxes = answerer.Boxes();
       ASSERT_EQ(boxes.size(), boxesBefore + (c.box ? 1 : 0));
-      if (c.box) EXPECT_EQ(boxes.back().text.rfind(c.box, 0), 0u) << testing::PrintToString(boxes.back().text);
+      if (c.box) {
+        EXPECT_EQ(boxes.back().text.rfind(c.box, 0), 0u) << testing::PrintToString(boxes.back().text);
+      }
       WaitFor([&] { return GetForegroundWindow() == dialog; });
     }
   });

@@ -171,7 +171,7 @@ TEST_F(RealGraph, FailedBuilds) {
   // Sound no decoder takes: the partial result, with what was built kept.
   EXPECT_EQ(Hex(controller.BuildGraph(Clip("clip-h264-opus.mkv").c_str(), dialog, kGraphMessage)),
             Hex(VFW_S_AUDIO_NOT_RENDERED));
-  EXPECT_GT(FilterCount(controller.m_spGraph), 3) << "source, decoder and video renderer at least";
+  EXPECT_EQ(FilterCount(controller.m_spGraph), 3) << "source, decoder and video renderer";
   EXPECT_EQ(log.TakeAssertions(), Assertions());
 
   // Video the decoder under test does not take goes to the generic decoder,
@@ -231,11 +231,14 @@ TEST_F(RealGraph, SavedGraphsThatCannotBeUsed) {
   storage.Release();
   EXPECT_EQ(Hex(controller.BuildGraph(empty.c_str(), dialog, kGraphMessage)), Hex(STG_E_FILENOTFOUND));
 
-  // A graph saved without the decoder under test.
+  // A graph saved without the decoder under test: while it is not
+  // registered, the generic decoder takes the video.
+  ASSERT_EQ(Hex(UnregisterDecoder()), Hex(S_OK));
   CComPtr<IGraphBuilder> graph;
   ASSERT_EQ(Hex(graph.CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER)), Hex(S_OK));
   ASSERT_EQ(Hex(graph->RenderFile(Clip("clip-h264.m4v").c_str(), nullptr)), Hex(S_OK));
   ASSERT_EQ(Hex(SaveGraph(graph, folder.File("generic.grf"))), Hex(S_OK));
+  ASSERT_EQ(Hex(CallServerEntry(QUORVEL_DECODER_LIBRARY, "DllRegisterServer")), Hex(S_OK));
   log.TakeAssertions();
   EXPECT_EQ(Hex(controller.BuildGraph(folder.File("generic.grf").c_str(), dialog, kGraphMessage)), Hex(E_FAIL));
   EXPECT_EQ(log.TakeAssertions(), InSource({L"CGraph::CheckFilter(): Wanted filter not found"}));
@@ -249,7 +252,7 @@ TEST_F(RealGraph, SavedGraphNamingAnUnregisteredFilterFailsInLoadAndKeepsWhatWas
   ASSERT_EQ(Hex(UnregisterDecoder()), Hex(S_OK));
   const HRESULT hr = controller.BuildGraph(folder.File("saved.grf").c_str(), dialog, kGraphMessage);
   EXPECT_TRUE(FAILED(hr)) << Hex(hr);
-  EXPECT_GT(FilterCount(controller.m_spGraph), 0) << "the filters that could be made stay in the graph";
+  EXPECT_EQ(FilterCount(controller.m_spGraph), 1) << "the source, saved before the decoder, stays in the graph";
 }
 
 // ---------------------------------------------------------------------------
@@ -319,7 +322,8 @@ TEST_F(RealGraph, SettingsReachTheDecoderAndRefusalsComeBackUnchanged) {
 TEST_F(RealGraph, RunningToTheEndPostsCompleteToTheWindowOnce) {
   Build(Clip("clip-h264.m4v"));
   ASSERT_EQ(Hex(controller.SetPositionFraction(0.9)), Hex(S_OK));
-  ASSERT_EQ(Hex(controller.Run()), Hex(S_OK));
+  const HRESULT ran = controller.Run();
+  ASSERT_TRUE(ran == S_OK || ran == S_FALSE) << Hex(ran) << ": S_FALSE while the filters are still pausing";
   EXPECT_EQ(CompletionsWithin10s(), 1);
   EXPECT_EQ(Hex(controller.Stop()), Hex(S_OK));
 }
