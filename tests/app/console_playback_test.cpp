@@ -19,6 +19,8 @@
 #include "private_registry.h"
 #include "resource.h"
 #include "server_entry.h"
+#include "view/screenshot.h"
+#include "view/video_surface.h"
 
 // The platform library's own registration of its built-in classes.
 STDAPI DllRegisterServer(void);
@@ -176,6 +178,38 @@ TEST_F(Console, SwitchesReachTheDecoder) {
       EXPECT_TRUE(WaitFor([&] { return IsDlgButtonChecked(dialog, id) != before; }));
       EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; })) << "the dialog stays in front";
     }
+  });
+  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>());
+}
+
+// The preset sample graph, played: the video window sits right above the
+// dialog and shows pictures while the read-out moves. With
+// QUORVEL_SCREEN_PICTURE set to a .png path, the screen's work area is saved
+// there with both windows (the picture in docs/ is made so).
+TEST_F(Console, ThePresetSampleGraphPlaysAboveTheDialog) {
+  Test([&](HWND dialog) {
+    Press(dialog, IDC_BUILD_GRAPH);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_PLAY)) != FALSE; }));
+    HWND video = FindWindowW(L"VideoRendererWindow", nullptr);
+    ASSERT_NE(video, nullptr);
+    RECT videoRect{}, dialogRect{};
+    GetWindowRect(video, &videoRect);
+    GetWindowRect(dialog, &dialogRect);
+    EXPECT_TRUE(IsWindowVisible(video));
+    EXPECT_EQ(videoRect.bottom, dialogRect.top) << "the video window ends where the dialog begins";
+
+    Press(dialog, IDC_PLAY);
+    EXPECT_TRUE(WaitFor([&] { return ReadOut(dialog).rfind(L"1.", 0) == 0; })) << "a second played";
+    SIZE frame{};
+    EXPECT_TRUE(platform::view::VideoFrameSize(video, frame));
+    EXPECT_EQ(frame.cx, 640);
+    EXPECT_EQ(frame.cy, 360);
+    if (const char *picture = getenv("QUORVEL_SCREEN_PICTURE")) {
+      RECT area{};
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+      EXPECT_TRUE(platform::view::SaveScreenPicture(area, {video, dialog}, picture));
+    }
+    Press(dialog, IDC_STOP);
   });
   EXPECT_EQ(BoxTexts(), std::vector<std::wstring>());
 }
