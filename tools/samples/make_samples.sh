@@ -36,6 +36,8 @@ aac() { echo "-c:a aac -b:a 96k -ac 2"; }
   # Video that is not H.264, and a file with sound only.
   ff $(video 320x240 25 2) -c:v mpeg4 -an "$out/clip-mpeg4.mp4"
   ff $(tone 2) $(aac) "$out/clip-aac-only.m4a"
+  # Sound in a codec no audio decoder of the platform takes (Opus).
+  ff $(video 320x240 25 2) $(tone 2) $(h264) -c:a libopus -b:a 64k -shortest "$out/clip-h264-opus.mkv"
   # The decoding benchmark's clip: 60 s of 720p, 1,500 frames, long enough
   # that opening the file does not weigh in the figures.
   ff -f lavfi -i testsrc2=size=1280x720:rate=25:duration=60 $(h264) -an "$out/bench-h264-720p.mp4"

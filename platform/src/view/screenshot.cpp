@@ -43,4 +43,20 @@ bool SaveScreenshot(HWND topLevel, const std::string &pngPath) {
   return !image.isNull() && image.save(QString::fromStdString(pngPath), "PNG");
 }
 
+bool SaveScreenPicture(const RECT &area, const std::vector<HWND> &topLevels, const std::string &pngPath) {
+  const QColor kDesktop(0x3A, 0x6E, 0xA5);
+  QImage screen(area.right - area.left, area.bottom - area.top, QImage::Format_ARGB32);
+  if (screen.isNull()) return false;
+  screen.fill(kDesktop);
+  QPainter painter(&screen);
+  for (HWND topLevel : topLevels) {
+    const QImage window = Render(topLevel);
+    RECT place{};
+    if (window.isNull() || !GetWindowRect(topLevel, &place)) return false;
+    painter.drawImage(place.left - area.left, place.top - area.top, window);
+  }
+  painter.end();
+  return screen.save(QString::fromStdString(pngPath), "PNG");
+}
+
 }  // namespace platform::view

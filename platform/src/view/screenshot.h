@@ -24,5 +24,9 @@ struct Picture {
 bool TakeScreenshot(HWND topLevel, Picture &picture);
 // Writes the screenshot as a PNG file; false when it cannot be taken or written.
 bool SaveScreenshot(HWND topLevel, const std::string &pngPath);
+// Writes a picture of part of the screen as a PNG file: the given top-level
+// windows drawn where they are, each over those given before it, on the
+// desktop's colour. False when a window cannot be drawn or the file written.
+bool SaveScreenPicture(const RECT &area, const std::vector<HWND> &topLevels, const std::string &pngPath);
 
 }  // namespace platform::view
