@@ -4,6 +4,7 @@
 #include <vfwmsgs.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "media/media_sample.h"
 
@@ -45,6 +46,7 @@ HRESULT MemAllocator::SetProperties(ALLOCATOR_PROPERTIES *pRequest, ALLOCATOR_PR
   m_properties = *pRequest;
   m_samples.clear();
   m_free.clear();
+  m_freeCount = 0;
   *pActual = m_properties;
   return S_OK;
 }
@@ -65,6 +67,7 @@ HRESULT MemAllocator::Commit() {
                                                         m_properties.cbPrefix));
       m_free.push_back(m_samples.back().get());
     }
+    m_freeCount = m_free.size();
   }
   m_committed = true;
   return S_OK;
@@ -81,12 +84,14 @@ HRESULT MemAllocator::Decommit() {
 HRESULT MemAllocator::GetBuffer(IMediaSample **ppBuffer, REFERENCE_TIME *, REFERENCE_TIME *, DWORD dwFlags) {
   if (!ppBuffer) return E_POINTER;
   *ppBuffer = nullptr;
+  if (!(dwFlags & AM_GBF_NOWAIT)) AwaitReturnBriefly();
   std::unique_lock lock(m_lock);
   if (!(dwFlags & AM_GBF_NOWAIT)) m_sampleReturned.wait(lock, [this] { return !m_committed || !m_free.empty(); });
   if (!m_committed) return VFW_E_NOT_COMMITTED;
   if (m_free.empty()) return VFW_E_TIMEOUT;
   MediaSample *sample = m_free.back();
   m_free.pop_back();
+  m_freeCount = m_free.size();
   sample->Prepare();
   AddRef();
   *ppBuffer = sample;
@@ -99,11 +104,22 @@ HRESULT MemAllocator::ReleaseBuffer(IMediaSample *pBuffer) {
     std::lock_guard lock(m_lock);
     if (!OwnsSample(pBuffer)) return E_INVALIDARG;
     m_free.push_back(static_cast<MediaSample *>(pBuffer));
+    m_freeCount = m_free.size();
     m_sampleReturned.notify_one();
   }
   // The reference the sample held while it was out; it may be the last.
   Release();
   return S_OK;
+}
+
+// Samples downstream usually come back within microseconds of each other
+// while the graph streams: looking for one a little while, giving the
+// processor away between looks, spares a sleep and wake-up per sample.
+void MemAllocator::AwaitReturnBriefly() const {
+  constexpr int kLooks = 64;
+  for (int look = 0; look < kLooks && m_freeCount.load(std::memory_order_relaxed) == 0; ++look) {
+    std::this_thread::yield();
+  }
 }
 
 bool MemAllocator::OwnsSample(IMediaSample *sample) const {

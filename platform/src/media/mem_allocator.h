@@ -19,6 +19,7 @@
 
 #include <strmif.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -52,6 +53,7 @@ class MemAllocator final : public IMemAllocator {
   MemAllocator();
   ~MemAllocator();
 
+  void AwaitReturnBriefly() const;
   bool OwnsSample(IMediaSample *sample) const;
 
   com::ReferenceCount m_references;
@@ -61,6 +63,7 @@ class MemAllocator final : public IMemAllocator {
   bool m_committed = false;                         // guarded by m_lock
   std::vector<std::unique_ptr<MediaSample>> m_samples;  // guarded by m_lock
   std::vector<MediaSample *> m_free;                // guarded by m_lock
+  std::atomic<size_t> m_freeCount{0};               // m_free.size(), also read without the lock
 };
 
 }  // namespace platform::media

@@ -32,6 +32,7 @@ void OutputQueue::Stop() {
     std::lock_guard lock(m_lock);
     m_stopping = true;
     dropped.swap(m_items);
+    m_itemCount = 0;
     m_queued.notify_one();
   }
   if (m_thread.joinable()) m_thread.join();
@@ -49,6 +50,7 @@ HRESULT OutputQueue::Put(Item item) {
   std::lock_guard lock(m_lock);
   if (m_stopping || (item.kind == Kind::Sample && FAILED(m_deliveryResult))) return S_FALSE;
   m_items.push_back(std::move(item));
+  m_itemCount = m_items.size();
   m_queued.notify_one();
   return S_OK;
 }
@@ -56,10 +58,16 @@ HRESULT OutputQueue::Put(Item item) {
 void OutputQueue::Deliver() {
   std::unique_lock lock(m_lock);
   for (;;) {
+    if (m_items.empty() && !m_stopping) {
+      lock.unlock();
+      AwaitItemBriefly();
+      lock.lock();
+    }
     m_queued.wait(lock, [this] { return m_stopping || !m_items.empty(); });
     if (m_stopping) return;
     Item item = std::move(m_items.front());
     m_items.pop_front();
+    m_itemCount = m_items.size();
     const bool broken = FAILED(m_deliveryResult);
     lock.unlock();
     const HRESULT hr = broken && item.kind == Kind::Sample ? S_OK : DeliverItem(item);
@@ -67,6 +75,16 @@ void OutputQueue::Deliver() {
     if (FAILED(hr) && !broken && !IsStoppedDownstream(hr)) m_pin.Filter().NotifyEvent(EC_ERRORABORT, hr, 0);
     lock.lock();
     if (FAILED(hr) && !broken) m_deliveryResult = hr;
+  }
+}
+
+// A producer that keeps up usually queues the next item within
+// microseconds: looking for it a little while, giving the processor away
+// between looks, spares the sleep and wake-up of a wait on every item.
+void OutputQueue::AwaitItemBriefly() const {
+  constexpr int kLooks = 64;
+  for (int look = 0; look < kLooks && m_itemCount.load(std::memory_order_relaxed) == 0; ++look) {
+    std::this_thread::yield();
   }
 }
 

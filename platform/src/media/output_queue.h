@@ -19,6 +19,7 @@
 #include <platform_filters/input_pin.h>
 #include <platform_filters/output_pin.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -58,12 +59,14 @@ class OutputQueue {
 
   HRESULT Put(Item item);
   void Deliver();
+  void AwaitItemBriefly() const;
   HRESULT DeliverItem(const Item &item);
 
   OutputPin &m_pin;
   std::mutex m_lock;
   std::condition_variable m_queued;
   std::deque<Item> m_items;        // guarded by m_lock
+  std::atomic<size_t> m_itemCount{0};  // m_items.size(), also read without the lock
   bool m_stopping = false;         // guarded by m_lock
   HRESULT m_deliveryResult = S_OK;  // guarded by m_lock
   std::thread m_thread;
