@@ -9,6 +9,7 @@
 #include "com/builtin_classes.h"
 #include "media/ffmpeg/av_errors.h"
 #include "media/ffmpeg/builtin_filter_factory.h"
+#include "media/ffmpeg/sample_packet.h"
 
 namespace platform::media::ffmpeg {
 namespace {
@@ -111,16 +112,10 @@ HRESULT GenericAudioDecoder::Receive(IMediaSample *input) {
 }
 
 HRESULT GenericAudioDecoder::PacketFromSample(IMediaSample *input) {
-  av_packet_unref(m_packet.get());
-  const LONG length = input->GetActualDataLength();
-  if (av_new_packet(m_packet.get(), length) < 0) return E_OUTOFMEMORY;
-  BYTE *data = nullptr;
-  input->GetPointer(&data);
-  std::memcpy(m_packet->data, data, length);
-  REFERENCE_TIME start = 0, stop = 0;
-  const bool timed = SUCCEEDED(input->GetTime(&start, &stop));
-  m_packet->pts = timed ? start : AV_NOPTS_VALUE;
-  if (timed && input->IsPreroll() == S_OK) m_lastPreroll = start;
+  std::optional<REFERENCE_TIME> start;
+  const HRESULT hr = ffmpeg::PacketFromSample(input, m_packet.get(), start);
+  if (FAILED(hr)) return hr;
+  if (start && input->IsPreroll() == S_OK) m_lastPreroll = *start;
   return S_OK;
 }
 

@@ -5,11 +5,11 @@
 #include <vfwmsgs.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "com/builtin_classes.h"
 #include "media/ffmpeg/av_errors.h"
 #include "media/ffmpeg/builtin_filter_factory.h"
+#include "media/ffmpeg/sample_packet.h"
 
 namespace platform::media::ffmpeg {
 namespace {
@@ -119,17 +119,10 @@ HRESULT GenericVideoDecoder::Receive(IMediaSample *input) {
 }
 
 HRESULT GenericVideoDecoder::PacketFromSample(IMediaSample *input) {
-  av_packet_unref(m_packet.get());
-  const LONG length = input->GetActualDataLength();
-  if (av_new_packet(m_packet.get(), length) < 0) return E_OUTOFMEMORY;
-  BYTE *data = nullptr;
-  input->GetPointer(&data);
-  std::memcpy(m_packet->data, data, length);
-  REFERENCE_TIME start = 0, stop = 0;
-  const bool timed = SUCCEEDED(input->GetTime(&start, &stop));
-  m_packet->pts = timed ? start : AV_NOPTS_VALUE;
-  if (input->IsSyncPoint() == S_OK) m_packet->flags |= AV_PKT_FLAG_KEY;
-  if (timed && input->IsPreroll() == S_OK) m_prerollTimes.insert(start);
+  std::optional<REFERENCE_TIME> start;
+  const HRESULT hr = ffmpeg::PacketFromSample(input, m_packet.get(), start);
+  if (FAILED(hr)) return hr;
+  if (start && input->IsPreroll() == S_OK) m_prerollTimes.insert(*start);
   return S_OK;
 }
 
