@@ -81,6 +81,21 @@ TEST(PictureWriterTest, PacksEachLayout) {
   }
 }
 
+TEST(PictureWriterTest, InterleavesNV12ChromaRowsOfAnyWidth) {
+  // Chroma rows 19 samples wide: a block of sixteen pairs, then three more.
+  const int width = 37, height = 4, chromaWidth = 19, chromaHeight = 2;
+  const Frame picture = NumberedPicture(AV_PIX_FMT_YUV420P, width, height);
+  const Bytes written = Written(*picture, Layout::kNV12);
+  const uint8_t *chroma = written.data() + width * height;
+  for (int y = 0; y < chromaHeight; ++y) {
+    for (int x = 0; x < chromaWidth; ++x) {
+      const int sample = y * chromaWidth + x, at = 2 * sample;
+      ASSERT_EQ(chroma[at], uint8_t(100 + sample)) << "U at " << x << "," << y;
+      ASSERT_EQ(chroma[at + 1], uint8_t(200 + sample)) << "V at " << x << "," << y;
+    }
+  }
+}
+
 TEST(PictureWriterTest, ConvertsOtherChromaFormatsAndDepths) {
   // Flat pictures convert to flat pictures, give or take the converter's rounding.
   Frame wide(av_frame_alloc());
