@@ -106,7 +106,9 @@ TEST_P(GenericAudioDecoderClips, DecodesTheWholeSound) {
     // The stream's first sample, the discontinuity, is preroll in clips whose
     // sound starts before time 0 (the AAC encoder's priming), and renderers
     // never take preroll: only the later samples are checked.
-    if (i > 0) EXPECT_FALSE(sample.discontinuity) << "sample " << i;
+    if (i > 0) {
+      EXPECT_FALSE(sample.discontinuity) << "sample " << i;
+    }
     bytes += sample.length;
   }
   const REFERENCE_TIME played = *decoded.samples.back().stop - *decoded.samples.front().start;

@@ -9,7 +9,6 @@
 #include "com/builtin_classes.h"
 #include "media/ffmpeg/av_errors.h"
 #include "media/ffmpeg/builtin_filter_factory.h"
-#include "media/ffmpeg/sample_packet.h"
 
 namespace platform::media::ffmpeg {
 namespace {
@@ -32,11 +31,6 @@ REFERENCE_TIME DurationOf(size_t samples, DWORD samplesPerSec) {
                                      samples % samplesPerSec * kUnitsPerSecond / samplesPerSec);
 }
 
-// Audio decoders fail a damaged packet with many different codes (invalid
-// data, a feature they lack, a bad argument): only running out of memory
-// stops the stream, anything else is passed over as damage.
-bool IsStreamFailure(int error) { return error == AVERROR(ENOMEM); }
-
 }  // namespace
 
 HRESULT GenericAudioDecoder::Create(IUnknown *outer, REFIID riid, void **ppv) {
@@ -44,7 +38,7 @@ HRESULT GenericAudioDecoder::Create(IUnknown *outer, REFIID riid, void **ppv) {
 }
 
 GenericAudioDecoder::GenericAudioDecoder()
-    : TransformFilter(kGenericAudioDecoderClass), m_packet(av_packet_alloc()), m_frame(av_frame_alloc()) {}
+    : CodecDecoderFilter(kGenericAudioDecoderClass) {}
 
 HRESULT GenericAudioDecoder::CheckInputType(const AM_MEDIA_TYPE &input) {
   const auto described = DescribeAudioDecoderInput(input);
@@ -75,22 +69,7 @@ HRESULT GenericAudioDecoder::DecideBufferSize(ALLOCATOR_PROPERTIES &request) {
   return S_OK;
 }
 
-HRESULT GenericAudioDecoder::SetMediaType(PIN_DIRECTION direction, const AM_MEDIA_TYPE &) {
-  if (direction == PINDIR_INPUT) m_inputChanged = true;
-  return S_OK;
-}
-
-// A decoder without both connections has nothing to do.
-HRESULT GenericAudioDecoder::StartStreaming() {
-  ForgetStream();
-  if (InputType().IsEmpty() || OutputType().IsEmpty()) return S_OK;
-  return OpenDecoder();
-}
-
-void GenericAudioDecoder::StopStreaming() { m_decoder.Close(); }
-
-HRESULT GenericAudioDecoder::OpenDecoder() {
-  m_inputChanged = false;
+HRESULT GenericAudioDecoder::OpenCodec() {
   const auto input = DescribeAudioDecoderInput(InputType().Get());
   const auto output = DescribeAudioDecoderOutput(OutputType().Get());
   if (!input || !output) return VFW_E_TYPE_NOT_ACCEPTED;
@@ -101,49 +80,16 @@ HRESULT GenericAudioDecoder::OpenDecoder() {
   return S_OK;
 }
 
-HRESULT GenericAudioDecoder::Receive(IMediaSample *input) {
-  if (m_inputChanged || !m_decoder.IsOpen()) {
-    const HRESULT opened = OpenDecoder();
-    if (FAILED(opened)) return StreamingError(opened);
-  }
-  if (input->GetActualDataLength() <= 0) return S_OK;
-  const HRESULT hr = PacketFromSample(input);
-  return FAILED(hr) ? StreamingError(hr) : SendPacket(m_packet.get());
-}
-
-HRESULT GenericAudioDecoder::PacketFromSample(IMediaSample *input) {
-  std::optional<REFERENCE_TIME> start;
-  const HRESULT hr = ffmpeg::PacketFromSample(input, m_packet.get(), start);
-  if (FAILED(hr)) return hr;
+void GenericAudioDecoder::OnPacket(IMediaSample *input, std::optional<REFERENCE_TIME> start) {
   if (start && input->IsPreroll() == S_OK) m_lastPreroll = *start;
-  return S_OK;
 }
 
-HRESULT GenericAudioDecoder::SendPacket(const AVPacket *packet) {
-  int sent = m_decoder.Send(packet);
-  if (sent == AVERROR(EAGAIN)) {
-    const HRESULT hr = DeliverFrames();
-    if (hr != S_OK) return hr;
-    sent = m_decoder.Send(packet);
-  }
-  if (IsStreamFailure(sent)) return StreamingError(StreamFailureResult(sent));
-  return DeliverFrames();
-}
-
-HRESULT GenericAudioDecoder::DeliverFrames() {
-  for (;;) {
-    const int received = m_decoder.Receive(m_frame.get());
-    if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) return S_OK;
-    if (IsStreamFailure(received)) return StreamingError(StreamFailureResult(received));
-    if (received < 0) return S_OK;  // the damaged packet is dropped; the next one goes on
-    const HRESULT hr = DeliverFrame(*m_frame);
-    av_frame_unref(m_frame.get());
-    if (hr != S_OK) return hr;
-  }
-}
+// Audio decoders fail a damaged packet with many different codes (invalid
+// data, a feature they lack, a bad argument).
+bool GenericAudioDecoder::IsDamage(int error) const { return error != AVERROR(ENOMEM); }
 
 // A frame the resampler cannot take is passed over like damaged data.
-HRESULT GenericAudioDecoder::DeliverFrame(const AVFrame &frame) {
+HRESULT GenericAudioDecoder::DeliverDecoded(const AVFrame &frame) {
   if (m_converter.Convert(frame, m_output, &m_converted) < 0) return S_OK;
   if (frame.best_effort_timestamp != AV_NOPTS_VALUE) m_nextStart = frame.best_effort_timestamp;
   const bool preroll = m_lastPreroll && m_nextStart <= *m_lastPreroll;
@@ -188,18 +134,6 @@ void GenericAudioDecoder::ForgetStream() {
   m_discontinuity = true;
   m_lastPreroll.reset();
   m_converter.Reset();
-}
-
-HRESULT GenericAudioDecoder::OnEndOfStream() {
-  if (!m_decoder.IsOpen()) return S_OK;
-  const HRESULT hr = SendPacket(nullptr);
-  m_decoder.Flush();
-  return hr;
-}
-
-void GenericAudioDecoder::OnFlush() {
-  if (m_decoder.IsOpen()) m_decoder.Flush();
-  ForgetStream();
 }
 
 }  // namespace platform::media::ffmpeg

@@ -9,7 +9,6 @@
 #include "com/builtin_classes.h"
 #include "media/ffmpeg/av_errors.h"
 #include "media/ffmpeg/builtin_filter_factory.h"
-#include "media/ffmpeg/sample_packet.h"
 
 namespace platform::media::ffmpeg {
 namespace {
@@ -48,10 +47,7 @@ HRESULT GenericVideoDecoder::CreateWithThreads(int threads, REFIID riid, void **
 }
 
 GenericVideoDecoder::GenericVideoDecoder(int threads)
-    : TransformFilter(kGenericVideoDecoderClass),
-      m_decoder(threads),
-      m_packet(av_packet_alloc()),
-      m_frame(av_frame_alloc()) {}
+    : CodecDecoderFilter(kGenericVideoDecoderClass), m_decoder(threads) {}
 
 HRESULT GenericVideoDecoder::CheckInputType(const AM_MEDIA_TYPE &input) {
   const auto described = DescribeDecoderInput(input);
@@ -81,23 +77,7 @@ HRESULT GenericVideoDecoder::DecideBufferSize(ALLOCATOR_PROPERTIES &request) {
   return S_OK;
 }
 
-HRESULT GenericVideoDecoder::SetMediaType(PIN_DIRECTION direction, const AM_MEDIA_TYPE &) {
-  if (direction == PINDIR_INPUT) m_inputChanged = true;
-  return S_OK;
-}
-
-// A decoder without both connections has nothing to do.
-HRESULT GenericVideoDecoder::StartStreaming() {
-  m_discontinuity = true;
-  m_prerollTimes.clear();
-  if (InputType().IsEmpty() || OutputType().IsEmpty()) return S_OK;
-  return OpenDecoder();
-}
-
-void GenericVideoDecoder::StopStreaming() { m_decoder.Close(); }
-
-HRESULT GenericVideoDecoder::OpenDecoder() {
-  m_inputChanged = false;
+HRESULT GenericVideoDecoder::OpenCodec() {
   const auto input = DescribeDecoderInput(InputType().Get());
   const auto output = DescribeDecoderOutput(OutputType().Get());
   if (!input || !output) return VFW_E_TYPE_NOT_ACCEPTED;
@@ -108,49 +88,13 @@ HRESULT GenericVideoDecoder::OpenDecoder() {
   return S_OK;
 }
 
-HRESULT GenericVideoDecoder::Receive(IMediaSample *input) {
-  if (m_inputChanged || !m_decoder.IsOpen()) {
-    const HRESULT opened = OpenDecoder();
-    if (FAILED(opened)) return StreamingError(opened);
-  }
-  if (input->GetActualDataLength() <= 0) return S_OK;
-  const HRESULT hr = PacketFromSample(input);
-  return FAILED(hr) ? StreamingError(hr) : SendPacket(m_packet.get());
-}
-
-HRESULT GenericVideoDecoder::PacketFromSample(IMediaSample *input) {
-  std::optional<REFERENCE_TIME> start;
-  const HRESULT hr = ffmpeg::PacketFromSample(input, m_packet.get(), start);
-  if (FAILED(hr)) return hr;
+void GenericVideoDecoder::OnPacket(IMediaSample *input, std::optional<REFERENCE_TIME> start) {
   if (start && input->IsPreroll() == S_OK) m_prerollTimes.insert(*start);
-  return S_OK;
 }
 
-// Damaged data is passed over.
-HRESULT GenericVideoDecoder::SendPacket(const AVPacket *packet) {
-  int sent = m_decoder.Send(packet);
-  if (sent == AVERROR(EAGAIN)) {
-    const HRESULT hr = DeliverPictures();
-    if (hr != S_OK) return hr;
-    sent = m_decoder.Send(packet);
-  }
-  if (sent < 0 && sent != AVERROR_INVALIDDATA) return StreamingError(StreamFailureResult(sent));
-  return DeliverPictures();
-}
+bool GenericVideoDecoder::IsDamage(int error) const { return error == AVERROR_INVALIDDATA; }
 
-HRESULT GenericVideoDecoder::DeliverPictures() {
-  for (;;) {
-    const int received = m_decoder.Receive(m_frame.get());
-    if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) return S_OK;
-    if (received == AVERROR_INVALIDDATA) continue;
-    if (received < 0) return StreamingError(StreamFailureResult(received));
-    const HRESULT hr = DeliverPicture(*m_frame);
-    av_frame_unref(m_frame.get());
-    if (hr != S_OK) return hr;
-  }
-}
-
-HRESULT GenericVideoDecoder::DeliverPicture(const AVFrame &frame) {
+HRESULT GenericVideoDecoder::DeliverDecoded(const AVFrame &frame) {
   IMediaSample *output = nullptr;
   HRESULT hr = NewOutputSample(nullptr, &output);
   if (FAILED(hr)) return hr;
@@ -182,15 +126,7 @@ void GenericVideoDecoder::SetPictureProperties(const AVFrame &frame, IMediaSampl
   m_prerollTimes.erase(m_prerollTimes.begin(), m_prerollTimes.lower_bound(start));
 }
 
-HRESULT GenericVideoDecoder::OnEndOfStream() {
-  if (!m_decoder.IsOpen()) return S_OK;
-  const HRESULT hr = SendPacket(nullptr);
-  m_decoder.Flush();
-  return hr;
-}
-
-void GenericVideoDecoder::OnFlush() {
-  if (m_decoder.IsOpen()) m_decoder.Flush();
+void GenericVideoDecoder::ForgetStream() {
   m_prerollTimes.clear();
   m_discontinuity = true;
 }

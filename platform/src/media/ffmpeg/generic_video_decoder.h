@@ -3,23 +3,18 @@
 // decoded with libavcodec into uncompressed frames (video_decoder_types.h
 // says which types, YV12 first).
 //
-// Streaming. Samples become packets with their start times; pictures come
-// out in presentation order, each a sync point with its packet's time (the
-// previous one's stop when it has none) and a stop time AvgTimePerFrame
-// later. The first picture after a start or a flush is a discontinuity; a
-// picture whose packet was preroll is preroll. End of stream delivers the
-// pictures held back first. Damaged data is passed over (the codec finds its
-// way again at the next key frame); other codec failures stop streaming
-// with EC_ERRORABORT. A picture whose size differs from the output type's
-// is scaled to it. A new input type carried on a sample reopens the codec.
+// Streaming (codec_decoder_filter.h). Pictures come out in presentation
+// order, each a sync point with its packet's time (the previous one's stop
+// when it has none) and a stop time AvgTimePerFrame later. The first picture
+// after a start or a flush is a discontinuity; a picture whose packet was
+// preroll is preroll. Invalid data is passed over (the codec finds its way
+// again at the next key frame). A picture whose size differs from the
+// output type's is scaled to it.
 #pragma once
 
-#include <platform_filters/transform_filter.h>
-
-#include <atomic>
 #include <set>
 
-#include "media/ffmpeg/av_objects.h"
+#include "media/ffmpeg/codec_decoder_filter.h"
 #include "media/ffmpeg/frame_converter.h"
 #include "media/ffmpeg/picture_decoder.h"
 
@@ -29,7 +24,7 @@ namespace platform::media::ffmpeg {
 inline constexpr CLSID kGenericVideoDecoderClass = {
     0xD2317AD7, 0x2A3B, 0x485A, {0xBF, 0xB6, 0xD0, 0x6D, 0x72, 0x01, 0xF5, 0xFB}};
 
-class GenericVideoDecoder final : public TransformFilter {
+class GenericVideoDecoder final : public CodecDecoderFilter {
  public:
   // The class's creation function: libavcodec chooses how many threads
   // decode (one per processor).
@@ -45,28 +40,18 @@ class GenericVideoDecoder final : public TransformFilter {
   HRESULT CheckTransform(const AM_MEDIA_TYPE &input, const AM_MEDIA_TYPE &output) override;
   HRESULT GetOutputType(ULONG position, MediaType *output) override;
   HRESULT DecideBufferSize(ALLOCATOR_PROPERTIES &request) override;
-  HRESULT SetMediaType(PIN_DIRECTION direction, const AM_MEDIA_TYPE &type) override;
-  HRESULT Receive(IMediaSample *input) override;
-  HRESULT StartStreaming() override;
-  void StopStreaming() override;
-  HRESULT OnEndOfStream() override;
-  void OnFlush() override;
-
-  HRESULT OpenDecoder();
-  HRESULT PacketFromSample(IMediaSample *input);
-  HRESULT SendPacket(const AVPacket *packet);
-  HRESULT DeliverPictures();
-  HRESULT DeliverPicture(const AVFrame &frame);
+  CodecSession &Codec() override { return m_decoder; }
+  HRESULT OpenCodec() override;
+  void OnPacket(IMediaSample *input, std::optional<REFERENCE_TIME> start) override;
+  HRESULT DeliverDecoded(const AVFrame &frame) override;
+  bool IsDamage(int error) const override;
+  void ForgetStream() override;
   void SetPictureProperties(const AVFrame &frame, IMediaSample *output);
-
-  std::atomic<bool> m_inputChanged{false};  // a new input type waits for the codec
 
   // The streaming state, guarded by the base's streaming lock.
   PictureDecoder m_decoder;
   FrameConverter m_converter;
   DecoderOutput m_output;
-  PacketPtr m_packet;
-  FramePtr m_frame;
   REFERENCE_TIME m_frameDuration = 0;
   REFERENCE_TIME m_nextStart = 0;
   bool m_discontinuity = true;

@@ -1,15 +1,13 @@
-// A libavcodec video decoder behind the send/receive calls, with FFmpeg's
-// results: 0, AVERROR(EAGAIN), AVERROR_EOF or another negative AVERROR.
-// Packet times are REFERENCE_TIMEs: the decoder's packet time base is
-// 100 ns, and a picture's best_effort_timestamp comes back in it.
+// A libavcodec video decoder, opened for a video input's codec and frame
+// size, decoding on as many threads as it was made with.
 #pragma once
 
-#include "media/ffmpeg/av_objects.h"
+#include "media/ffmpeg/codec_session.h"
 #include "media/ffmpeg/video_decoder_types.h"
 
 namespace platform::media::ffmpeg {
 
-class PictureDecoder {
+class PictureDecoder : public CodecSession {
  public:
   // threads: how many threads libavcodec decodes on; 0 lets it choose
   // (one per processor).
@@ -17,19 +15,9 @@ class PictureDecoder {
 
   // The decoder of the input's codec with its configuration.
   int Open(const DecoderInput &input);
-  void Close();
-  bool IsOpen() const { return m_context != nullptr; }
-
-  // A packet, or null to drain. EAGAIN: pictures must be received first.
-  int Send(const AVPacket *packet);
-  // A picture into *frame. EAGAIN: more packets are needed; EOF: drained.
-  int Receive(AVFrame *frame);
-  // Forgets what is held back, and takes packets again after a drain.
-  void Flush();
 
  private:
   const int m_threads;
-  CodecContextPtr m_context;
 };
 
 }  // namespace platform::media::ffmpeg
