@@ -45,6 +45,7 @@ TEST(MediaHeaders, InterfaceIdentifiersHaveTheirDocumentedValues) {
       {"IMediaSeeking", __uuidof(IMediaSeeking), "36B73880-C2C8-11CF-8B46-00805F6CEF60"},
       {"IMediaEventSink", __uuidof(IMediaEventSink), "56A868A2-0AD4-11CE-B03A-0020AF0BA770"},
       {"IAMFilterMiscFlags", __uuidof(IAMFilterMiscFlags), "2DD74950-A890-11D1-ABE8-00A0C905F375"},
+      {"IQualProp", __uuidof(IQualProp), "1BD0ECB0-F8E2-11CE-AAC6-0020AF0B99A3"},
       {"IMediaControl", __uuidof(IMediaControl), "56A868B1-0AD4-11CE-B03A-0020AF0BA770"},
       {"IVideoWindow", __uuidof(IVideoWindow), "56A868B4-0AD4-11CE-B03A-0020AF0BA770"},
       {"IID_IMediaControl", IID_IMediaControl, "56A868B1-0AD4-11CE-B03A-0020AF0BA770"},
@@ -104,6 +105,8 @@ TEST(MediaHeaders, FilterAndPinMethodsSitInTheirWindowsVtableSlots) {
       {"IFileSourceFilter::GetCurFile", SlotOf(&IFileSourceFilter::GetCurFile), 4},
       {"IMediaEventSink::Notify", SlotOf(&IMediaEventSink::Notify), 3},
       {"IAMFilterMiscFlags::GetMiscFlags", SlotOf(&IAMFilterMiscFlags::GetMiscFlags), 3},
+      {"IQualProp::get_FramesDrawn", SlotOf(&IQualProp::get_FramesDrawn), 4},
+      {"IQualProp::get_DevSyncOffset", SlotOf(&IQualProp::get_DevSyncOffset), 8},
   });
 }
 

@@ -85,6 +85,22 @@ bool WaitUntil(const std::function<bool()> &condition) {
   return true;
 }
 
+struct Quality {
+  int dropped = -1, drawn = -1, syncOffset = -1;
+};
+
+Quality QualityOf(IBaseFilter *renderer) {
+  Quality quality;
+  CComQIPtr<IQualProp> figures(renderer);
+  EXPECT_TRUE(figures);
+  if (!figures) return quality;
+  EXPECT_HR(S_OK, figures->get_FramesDroppedInRenderer(&quality.dropped));
+  EXPECT_HR(S_OK, figures->get_FramesDrawn(&quality.drawn));
+  EXPECT_HR(S_OK, figures->get_AvgSyncOffset(&quality.syncOffset));
+  EXPECT_HR(E_POINTER, figures->get_Jitter(nullptr));
+  return quality;
+}
+
 bool ShowsAFrame(HWND hwnd) {
   SIZE size{};
   return platform::view::VideoFrameSize(hwnd, size);
@@ -215,6 +231,35 @@ TEST_F(VideoRendererTest, PresentedFramesReachTheVideoSurface) {
   SIZE size{};
   ASSERT_TRUE(platform::view::VideoFrameSize(Window(), size));
   EXPECT_EQ(Text(size), "32x16");
+
+  const Quality quality = QualityOf(renderer_);
+  EXPECT_EQ(quality.drawn, 5);
+  EXPECT_EQ(quality.dropped, 0) << "without a clock nothing is late";
+}
+
+TEST_F(VideoRendererTest, PicturesTooLateToShowAreDroppedAndCounted) {
+  CComPtr<IReferenceClock> clock;
+  platform::com::FindBuiltinClass(CLSID_SystemClock)
+      ->create(nullptr, IID_IReferenceClock, reinterpret_cast<void **>(&clock));
+  ASSERT_HR(S_OK, CComQIPtr<IMediaFilter>(graph_)->SetSyncSource(clock));
+  NumberedSource *source = ConnectSource(VideoType(32, 16), 20);
+  source->CloseGate();
+  control_->Run();
+  // Held back this long, the first frames all come after their display time.
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  source->OpenGate();
+  ASSERT_TRUE(media_testing::WaitForEvent(events_, EC_COMPLETE));
+  control_->Stop();
+
+  const Quality quality = QualityOf(renderer_);
+  EXPECT_GE(quality.dropped, 2 * platform::media::RenderQuality::kMostDroppedInARow);
+  EXPECT_GE(quality.drawn, 2) << "one after each run of drops";
+  EXPECT_EQ(quality.dropped + quality.drawn, 20);
+  EXPECT_GT(quality.syncOffset, 0);
+
+  ASSERT_TRUE(PauseCompletes());
+  EXPECT_EQ(QualityOf(renderer_).dropped, 0) << "leaving the stopped state starts the figures again";
+  control_->Stop();
 }
 
 TEST_F(VideoRendererTest, ATypeChangeCarriedOnASampleResizesTheWindowAndItsPictures) {

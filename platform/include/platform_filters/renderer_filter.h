@@ -39,6 +39,10 @@
 //                    still picture. Called like DoRenderSample, before the
 //                    pause completes; the sample is presented again by
 //                    DoRenderSample when the filter runs. Default: nothing
+//   TakeDueSample    a sample came due in a clocked run, lateness after its
+//                    start (0 or more): false drops it instead of presenting
+//                    it (a video renderer drops pictures too late to show).
+//                    Called like DoRenderSample, just before it. Default: true
 //   RenderAhead      how long before its time a sample is presented: a
 //                    renderer that plays from a buffer of its own (an audio
 //                    device's) takes samples that much early. Default: 0
@@ -83,6 +87,7 @@ class PLATFORM_FILTERS_API RendererFilter : public BaseFilter, public IAMFilterM
   virtual HRESULT SetMediaType(const AM_MEDIA_TYPE &type);
   virtual HRESULT DoRenderSample(IMediaSample *sample) = 0;
   virtual void ShowPausedSample(IMediaSample *sample);
+  virtual bool TakeDueSample(IMediaSample *sample, REFERENCE_TIME lateness);
   virtual REFERENCE_TIME RenderAhead() const;
   virtual void OnBeginFlush();
   virtual void OnEndOfStream();

@@ -63,10 +63,12 @@ struct RendererFilter::Impl {
   }
 
   // With the render lock. Holds the sample while paused, and waits for its
-  // time while running: S_OK when it is due, S_FALSE when flushed,
+  // time while running: S_OK when it is due (lateness: how long after its
+  // time, when it has one and there is a clock), S_FALSE when flushed,
   // VFW_E_WRONG_STATE when stopped.
   // The held sample is shown before the pause completes.
-  HRESULT WaitUntilDue(std::unique_lock<std::mutex> &lock, IMediaSample *sample) {
+  HRESULT WaitUntilDue(std::unique_lock<std::mutex> &lock, IMediaSample *sample,
+                       std::optional<REFERENCE_TIME> &lateness) {
     bool shown = false;
     for (;;) {
       if (input.IsFlushing()) return S_FALSE;
@@ -85,19 +87,22 @@ struct RendererFilter::Impl {
         changed.wait(lock);
         continue;
       }
-      const REFERENCE_TIME early = TimeUntilDue(sample);
-      if (early <= 0) return S_OK;
-      changed.wait_for(lock, Ticks(std::min(early, kLongestWait)));
+      const std::optional<REFERENCE_TIME> early = TimeUntilDue(sample);
+      if (!early || *early <= 0) {
+        if (early) lateness = -*early;
+        return S_OK;
+      }
+      changed.wait_for(lock, Ticks(std::min(*early, kLongestWait)));
     }
   }
 
-  // How long before the sample's start the stream time is; 0 when there is
-  // no clock or the sample has no time.
-  REFERENCE_TIME TimeUntilDue(IMediaSample *sample) const {
+  // How long before the sample's start the stream time is; empty when there
+  // is no clock or the sample has no time.
+  std::optional<REFERENCE_TIME> TimeUntilDue(IMediaSample *sample) const {
     REFERENCE_TIME start = 0, stop = 0;
-    if (FAILED(sample->GetTime(&start, &stop))) return 0;
+    if (FAILED(sample->GetTime(&start, &stop))) return std::nullopt;
     REFERENCE_TIME now = 0;
-    if (filter.StreamTime(&now) != S_OK) return 0;
+    if (filter.StreamTime(&now) != S_OK) return std::nullopt;
     return start - filter.RenderAhead() - now;
   }
 
@@ -146,6 +151,7 @@ HRESULT RendererFilter::QueryFilterInterface(REFIID riid, void **ppv) {
 
 HRESULT RendererFilter::SetMediaType(const AM_MEDIA_TYPE &) { return S_OK; }
 void RendererFilter::ShowPausedSample(IMediaSample *) {}
+bool RendererFilter::TakeDueSample(IMediaSample *, REFERENCE_TIME) { return true; }
 REFERENCE_TIME RendererFilter::RenderAhead() const { return 0; }
 void RendererFilter::OnBeginFlush() {}
 void RendererFilter::OnEndOfStream() {}
@@ -200,12 +206,14 @@ HRESULT RendererFilter::ReceiveOnStream(IMediaSample *sample) {
   if (sample->IsPreroll() == S_OK) return S_OK;
   std::unique_lock lock(m_impl->renderLock);
   m_impl->waiting = true;
-  const HRESULT due = m_impl->WaitUntilDue(lock, sample);
+  std::optional<REFERENCE_TIME> lateness;
+  const HRESULT due = m_impl->WaitUntilDue(lock, sample, lateness);
   m_impl->waiting = false;
   if (due != S_OK) return due;
   const ULONG stream = m_impl->stream;
   lock.unlock();
-  const HRESULT hr = DoRenderSample(sample);
+  const bool taken = !lateness || TakeDueSample(sample, *lateness);
+  const HRESULT hr = taken ? DoRenderSample(sample) : S_OK;
   lock.lock();
   if (m_impl->stream == stream) m_impl->Reached(sample);
   return hr;

@@ -32,10 +32,13 @@ HWND VideoRenderer::Window() const { return m_window.Handle(); }
 HRESULT VideoRenderer::QueryInterface(REFIID riid, void **ppv) {
   if (ppv && IsEqualIID(riid, IID_IVideoWindow)) {
     *ppv = static_cast<IVideoWindow *>(&m_control);
-    AddRef();
-    return S_OK;
+  } else if (ppv && IsEqualIID(riid, IID_IQualProp)) {
+    *ppv = static_cast<IQualProp *>(this);
+  } else {
+    return RendererFilter::QueryInterface(riid, ppv);
   }
-  return RendererFilter::QueryInterface(riid, ppv);
+  AddRef();
+  return S_OK;
 }
 
 ULONG VideoRenderer::AddRef() { return RendererFilter::AddRef(); }
@@ -43,6 +46,7 @@ ULONG VideoRenderer::Release() { return RendererFilter::Release(); }
 
 HRESULT VideoRenderer::Pause() {
   const FILTER_STATE before = State();
+  BeforeLeaving(before);
   const HRESULT hr = RendererFilter::Pause();
   AutoShowAfter(before, hr);
   return hr;
@@ -50,9 +54,15 @@ HRESULT VideoRenderer::Pause() {
 
 HRESULT VideoRenderer::Run(REFERENCE_TIME tStart) {
   const FILTER_STATE before = State();
+  BeforeLeaving(before);
   const HRESULT hr = RendererFilter::Run(tStart);
   AutoShowAfter(before, hr);
   return hr;
+}
+
+// The quality figures count from leaving the stopped state.
+void VideoRenderer::BeforeLeaving(FILTER_STATE state) {
+  if (state == State_Stopped) m_quality.Reset();
 }
 
 void VideoRenderer::AutoShowAfter(FILTER_STATE before, HRESULT result) {
@@ -82,23 +92,34 @@ void VideoRenderer::SizeWindowTo(SIZE display) {
 }
 
 HRESULT VideoRenderer::DoRenderSample(IMediaSample *sample) {
-  Present(sample);
+  if (Present(sample)) m_quality.CountDrawn();
   return S_OK;
 }
 
 void VideoRenderer::ShowPausedSample(IMediaSample *sample) { Present(sample); }
 
-void VideoRenderer::Present(IMediaSample *sample) {
+bool VideoRenderer::TakeDueSample(IMediaSample *sample, REFERENCE_TIME lateness) {
+  REFERENCE_TIME start = 0, stop = 0;
+  const HRESULT timed = sample->GetTime(&start, &stop);
+  return m_quality.TakeDue(start, timed == S_OK ? std::optional(stop) : std::nullopt, lateness);
+}
+
+void VideoRenderer::OnBeginFlush() { m_quality.NewStream(); }
+
+// False when the sample could not be shown (no type yet, or not a whole picture).
+bool VideoRenderer::Present(IMediaSample *sample) {
   std::optional<RendererPicture> picture;
   {
     std::lock_guard lock(m_pictureLock);
     picture = m_picture;
   }
   BYTE *data = nullptr;
-  if (!picture || FAILED(sample->GetPointer(&data))) return;
+  if (!picture || FAILED(sample->GetPointer(&data))) return false;
   const LONG size = sample->GetSize();
   view::VideoFrame frame;
-  if (m_converter.Convert(*picture, data, size > 0 ? static_cast<size_t>(size) : 0, frame)) m_window.Present(frame);
+  if (!m_converter.Convert(*picture, data, size > 0 ? static_cast<size_t>(size) : 0, frame)) return false;
+  m_window.Present(frame);
+  return true;
 }
 
 bool VideoRenderer::IsInputConnected() const { return !CurrentMediaType().IsEmpty(); }
@@ -108,6 +129,29 @@ FILTER_STATE VideoRenderer::FilterState() const { return State(); }
 SIZE VideoRenderer::VideoSize() const {
   std::lock_guard lock(m_pictureLock);
   return m_picture ? m_picture->display : SIZE{};
+}
+
+HRESULT VideoRenderer::get_FramesDroppedInRenderer(int *pcFrames) {
+  return ReadFigure(pcFrames, &RenderQuality::Figures::dropped);
+}
+HRESULT VideoRenderer::get_FramesDrawn(int *pcFramesDrawn) {
+  return ReadFigure(pcFramesDrawn, &RenderQuality::Figures::drawn);
+}
+HRESULT VideoRenderer::get_AvgFrameRate(int *piAvgFrameRate) {
+  return ReadFigure(piAvgFrameRate, &RenderQuality::Figures::frameRate);
+}
+HRESULT VideoRenderer::get_Jitter(int *iJitter) { return ReadFigure(iJitter, &RenderQuality::Figures::jitter); }
+HRESULT VideoRenderer::get_AvgSyncOffset(int *piAvg) {
+  return ReadFigure(piAvg, &RenderQuality::Figures::syncOffset);
+}
+HRESULT VideoRenderer::get_DevSyncOffset(int *piDev) {
+  return ReadFigure(piDev, &RenderQuality::Figures::syncOffsetDeviation);
+}
+
+HRESULT VideoRenderer::ReadFigure(int *value, int RenderQuality::Figures::*figure) const {
+  if (!value) return E_POINTER;
+  *value = m_quality.Read().*figure;
+  return S_OK;
 }
 
 }  // namespace platform::media

@@ -16,13 +16,20 @@
 // (video_renderer_control.h) places and shows it. Closing it hides it and
 // reports EC_USERABORT to the graph; later pictures still go to it. The
 // window and its thread go with the renderer.
+//
+// In a clocked run, pictures that come too late to show are dropped
+// (render_quality.h says which); IQualProp reports what was dropped and
+// drawn, and how well the pictures shown kept time, since the renderer last
+// left the stopped state.
 #pragma once
 
+#include <amvideo.h>
 #include <platform_filters/renderer_filter.h>
 
 #include <mutex>
 #include <optional>
 
+#include "media/render_quality.h"
 #include "media/video_renderer_control.h"
 #include "media/video_renderer_formats.h"
 #include "media/video_renderer_picture.h"
@@ -30,14 +37,14 @@
 
 namespace platform::media {
 
-class VideoRenderer final : public RendererFilter, private VideoWindowHost {
+class VideoRenderer final : public RendererFilter, public IQualProp, private VideoWindowHost {
  public:
   static HRESULT Create(IUnknown *outer, REFIID riid, void **ppv);
 
   // The renderer's window now (it changes with the owner).
   HWND Window() const;
 
-  // IUnknown: those of the renderer, and IVideoWindow.
+  // IUnknown: those of the renderer, IVideoWindow and IQualProp.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
@@ -46,6 +53,14 @@ class VideoRenderer final : public RendererFilter, private VideoWindowHost {
   HRESULT STDMETHODCALLTYPE Pause() override;
   HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME tStart) override;
 
+  // IQualProp.
+  HRESULT STDMETHODCALLTYPE get_FramesDroppedInRenderer(int *pcFrames) override;
+  HRESULT STDMETHODCALLTYPE get_FramesDrawn(int *pcFramesDrawn) override;
+  HRESULT STDMETHODCALLTYPE get_AvgFrameRate(int *piAvgFrameRate) override;
+  HRESULT STDMETHODCALLTYPE get_Jitter(int *iJitter) override;
+  HRESULT STDMETHODCALLTYPE get_AvgSyncOffset(int *piAvg) override;
+  HRESULT STDMETHODCALLTYPE get_DevSyncOffset(int *piDev) override;
+
  private:
   VideoRenderer();
 
@@ -53,20 +68,25 @@ class VideoRenderer final : public RendererFilter, private VideoWindowHost {
   HRESULT SetMediaType(const AM_MEDIA_TYPE &type) override;
   HRESULT DoRenderSample(IMediaSample *sample) override;
   void ShowPausedSample(IMediaSample *sample) override;
+  bool TakeDueSample(IMediaSample *sample, REFERENCE_TIME lateness) override;
+  void OnBeginFlush() override;
 
   bool IsInputConnected() const override;
   FILTER_STATE FilterState() const override;
   SIZE VideoSize() const override;
 
-  void Present(IMediaSample *sample);
+  bool Present(IMediaSample *sample);
   void SizeWindowTo(SIZE display);
+  void BeforeLeaving(FILTER_STATE state);
   void AutoShowAfter(FILTER_STATE before, HRESULT result);
+  HRESULT ReadFigure(int *value, int RenderQuality::Figures::*figure) const;
 
   RendererWindow m_window;
   VideoWindowControl m_control{static_cast<IBaseFilter &>(*this), *this, m_window};
   mutable std::mutex m_pictureLock;
   std::optional<RendererPicture> m_picture;  // guarded by m_pictureLock: the pictures of the current type
   PictureConverter m_converter;              // used by one sample at a time
+  RenderQuality m_quality;
 };
 
 }  // namespace platform::media
