@@ -42,6 +42,8 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 std::wstring ReadOut(HWND dialog) { return TextOf(GetDlgItem(dialog, IDC_POSITION)); }
+// The position the read-out shows, in seconds; -1 without one.
+double Seconds(const std::wstring &readOut) { return readOut.empty() ? -1 : std::wcstod(readOut.c_str(), nullptr); }
 
 void Press(HWND dialog, int id) { platform::input::Click(GetDlgItem(dialog, id)); }
 
@@ -118,6 +120,74 @@ TEST_F(Console, FrameButtonsStepOneFrameAndWrapAtTheEnds) {
     }
   });
   EXPECT_EQ(BoxTexts(), std::vector<std::wstring>());
+}
+
+// Builds in turn in one run: a build that fails, or renders only part of the
+// file, reports its code, keeps the last title and turns the graph's
+// controls off; the next good build replaces the graph.
+TEST_F(Console, EachBuildReportsItsResultAndAFailedOneKeepsTheLastTitle) {
+  const struct {
+    const char *clip;
+    const wchar_t *code;  // the box's code line; null: no box
+  } builds[] = {
+      {"clip-h264.m4v", nullptr},
+      {"clip-h264-opus.mkv", L"Error 0x40258"},  // the sound is not rendered
+      {"no-such-clip.mp4", L"Error 0x80070002"},
+      {"clip-h264-annexb.ts", nullptr},
+  };
+  Test([&](HWND dialog) {
+    std::wstring title;
+    for (const auto &build : builds) {
+      SCOPED_TRACE(build.clip);
+      const size_t boxesBefore = answerer.Boxes().size();
+      if (!build.code) {
+        ASSERT_TRUE(BuildFrom(dialog, Clip(build.clip)));
+        EXPECT_EQ(ReadOut(dialog).rfind(L"0.0000000 from ", 0), 0u) << testing::PrintToString(ReadOut(dialog));
+        title = TextOf(dialog);
+        continue;
+      }
+      SetWindowTextW(GetDlgItem(dialog, IDC_FILE), Clip(build.clip).c_str());
+      Press(dialog, IDC_BUILD_GRAPH);
+      ASSERT_TRUE(WaitFor([&] { return answerer.Boxes().size() == boxesBefore + 1; }));
+      const std::wstring box = answerer.Boxes().back().text;
+      EXPECT_EQ(box.rfind(L"Can't build graph", 0), 0u) << testing::PrintToString(box);
+      EXPECT_NE(box.find(build.code), std::wstring::npos) << testing::PrintToString(box);
+      EXPECT_EQ(TextOf(dialog), title);
+      EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PLAY)));
+      WaitFor([&] { return GetForegroundWindow() == dialog; });
+    }
+  });
+}
+
+TEST_F(Console, TheSeekBarSeeksWhileRunningAndPlayingGoesOn) {
+  Test([&](HWND dialog) {
+    ASSERT_TRUE(BuildFrom(dialog, Clip("bench-h264-720p.mp4")));  // a minute long
+    Press(dialog, IDC_PLAY);
+    ASSERT_TRUE(WaitFor([&] { return Seconds(ReadOut(dialog)) > 0; }));
+    HWND bar = GetDlgItem(dialog, IDC_SEEK_BAR);
+    RECT channel{};
+    GetClientRect(bar, &channel);
+    for (int page = 0; page < 3; ++page) {
+      ASSERT_TRUE(platform::input::ClickAt(bar, {channel.right - 2, channel.bottom / 2}));  // a fifth on
+    }
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(bar, TBM_GETPOS, 0, 0) == 600; }));
+    EXPECT_TRUE(WaitFor([&] { return Seconds(ReadOut(dialog)) >= 36; })) << testing::PrintToString(ReadOut(dialog));
+    EXPECT_TRUE(WaitFor([&] { return Seconds(ReadOut(dialog)) >= 36.5; })) << "still running";
+    EXPECT_GE(SendMessageW(bar, TBM_GETSELEND, 0, 0), 600) << "the selection band follows";
+    Press(dialog, IDC_STOP);
+  });
+  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>());
+}
+
+TEST_F(Console, PlayAndPauseWithoutAGraphSaySoAndStopSaysNothing) {
+  Test([&](HWND dialog) {
+    for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP}) {
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+      WaitFor([&] { return GetForegroundWindow() == dialog; });
+    }
+  });
+  ASSERT_EQ(BoxTexts().size(), 2u);
+  for (const std::wstring &text : BoxTexts()) EXPECT_EQ(text.rfind(L"Graph not exist", 0), 0u) << testing::PrintToString(text);
 }
 
 TEST_F(Console, PlayToTheEndSaysSoOnceRewindsAndPlaysAgainFromTheStart) {
