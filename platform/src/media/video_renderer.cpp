@@ -6,6 +6,7 @@
 #include <vfwmsgs.h>
 
 #include "com/builtin_classes.h"
+#include "media/frame_digest.h"
 #include "media/ffmpeg/builtin_filter_factory.h"
 
 namespace platform::media {
@@ -28,6 +29,8 @@ VideoRenderer::VideoRenderer()
       m_window([this] { NotifyEvent(EC_USERABORT, 0, 0); }) {}
 
 HWND VideoRenderer::Window() const { return m_window.Handle(); }
+
+PresentationRecordCopy VideoRenderer::Presented() const { return m_record.Read(); }
 
 HRESULT VideoRenderer::QueryInterface(REFIID riid, void **ppv) {
   if (ppv && IsEqualIID(riid, IID_IVideoWindow)) {
@@ -60,9 +63,12 @@ HRESULT VideoRenderer::Run(REFERENCE_TIME tStart) {
   return hr;
 }
 
-// The quality figures count from leaving the stopped state.
+// The quality figures and the presentation record count from leaving the
+// stopped state.
 void VideoRenderer::BeforeLeaving(FILTER_STATE state) {
-  if (state == State_Stopped) m_quality.Reset();
+  if (state != State_Stopped) return;
+  m_quality.Reset();
+  m_record.Reset();
 }
 
 void VideoRenderer::AutoShowAfter(FILTER_STATE before, HRESULT result) {
@@ -92,11 +98,11 @@ void VideoRenderer::SizeWindowTo(SIZE display) {
 }
 
 HRESULT VideoRenderer::DoRenderSample(IMediaSample *sample) {
-  if (Present(sample)) m_quality.CountDrawn();
+  if (Present(sample, false)) m_quality.CountDrawn();
   return S_OK;
 }
 
-void VideoRenderer::ShowPausedSample(IMediaSample *sample) { Present(sample); }
+void VideoRenderer::ShowPausedSample(IMediaSample *sample) { Present(sample, true); }
 
 bool VideoRenderer::TakeDueSample(IMediaSample *sample, REFERENCE_TIME lateness) {
   REFERENCE_TIME start = 0, stop = 0;
@@ -107,7 +113,7 @@ bool VideoRenderer::TakeDueSample(IMediaSample *sample, REFERENCE_TIME lateness)
 void VideoRenderer::OnBeginFlush() { m_quality.NewStream(); }
 
 // False when the sample could not be shown (no type yet, or not a whole picture).
-bool VideoRenderer::Present(IMediaSample *sample) {
+bool VideoRenderer::Present(IMediaSample *sample, bool whilePaused) {
   std::optional<RendererPicture> picture;
   {
     std::lock_guard lock(m_pictureLock);
@@ -119,7 +125,19 @@ bool VideoRenderer::Present(IMediaSample *sample) {
   view::VideoFrame frame;
   if (!m_converter.Convert(*picture, data, size > 0 ? static_cast<size_t>(size) : 0, frame)) return false;
   m_window.Present(frame);
+  Record(sample, data, picture->imageSize, whilePaused);
   return true;
+}
+
+void VideoRenderer::Record(IMediaSample *sample, const BYTE *picture, size_t size, bool whilePaused) {
+  PresentedFrame frame;
+  REFERENCE_TIME start = 0, stop = 0;
+  const HRESULT timed = sample->GetTime(&start, &stop);
+  if (SUCCEEDED(timed)) frame.start = start;
+  if (timed == S_OK) frame.stop = stop;
+  frame.whilePaused = whilePaused;
+  frame.digest = DigestOf(picture, size);
+  m_record.Add(std::move(frame));
 }
 
 bool VideoRenderer::IsInputConnected() const { return !CurrentMediaType().IsEmpty(); }

@@ -20,7 +20,8 @@
 // In a clocked run, pictures that come too late to show are dropped
 // (render_quality.h says which); IQualProp reports what was dropped and
 // drawn, and how well the pictures shown kept time, since the renderer last
-// left the stopped state.
+// left the stopped state. Every picture shown, running or paused, goes into
+// its presentation record (presentation_record.h).
 #pragma once
 
 #include <amvideo.h>
@@ -29,6 +30,7 @@
 #include <mutex>
 #include <optional>
 
+#include "media/presentation_record.h"
 #include "media/render_quality.h"
 #include "media/video_renderer_control.h"
 #include "media/video_renderer_formats.h"
@@ -43,6 +45,8 @@ class VideoRenderer final : public RendererFilter, public IQualProp, private Vid
 
   // The renderer's window now (it changes with the owner).
   HWND Window() const;
+  // What it has shown since it last left the stopped state.
+  PresentationRecordCopy Presented() const;
 
   // IUnknown: those of the renderer, IVideoWindow and IQualProp.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override;
@@ -75,7 +79,8 @@ class VideoRenderer final : public RendererFilter, public IQualProp, private Vid
   FILTER_STATE FilterState() const override;
   SIZE VideoSize() const override;
 
-  bool Present(IMediaSample *sample);
+  bool Present(IMediaSample *sample, bool whilePaused);
+  void Record(IMediaSample *sample, const BYTE *picture, size_t size, bool whilePaused);
   void SizeWindowTo(SIZE display);
   void BeforeLeaving(FILTER_STATE state);
   void AutoShowAfter(FILTER_STATE before, HRESULT result);
@@ -87,6 +92,7 @@ class VideoRenderer final : public RendererFilter, public IQualProp, private Vid
   std::optional<RendererPicture> m_picture;  // guarded by m_pictureLock: the pictures of the current type
   PictureConverter m_converter;              // used by one sample at a time
   RenderQuality m_quality;
+  PresentationRecord m_record;
 };
 
 }  // namespace platform::media

@@ -91,6 +91,10 @@ IBaseFilter *FilterGraphTest::AddDecoder() {
   return Keep(CreateBuiltinFilter(platform::media::ffmpeg::kGenericVideoDecoderClass), L"Decoder");
 }
 
+IBaseFilter *FilterGraphTest::AddVideoRenderer() {
+  return Keep(CreateBuiltinFilter(CLSID_VideoRenderer), L"Video Renderer");
+}
+
 SampleLogRenderer *FilterGraphTest::AddLog(const GUID &majorType, const GUID &subtype, const wchar_t *name) {
   SampleLogRenderer *log = SampleLogRenderer::Create(majorType, subtype);
   Keep(log, name);

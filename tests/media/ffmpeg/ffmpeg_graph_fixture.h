@@ -38,6 +38,7 @@ class FilterGraphTest : public ::testing::Test {
   // The source with the file loaded, in the graph.
   IBaseFilter *AddSource(const std::string &path);
   IBaseFilter *AddDecoder();
+  IBaseFilter *AddVideoRenderer();
   SampleLogRenderer *AddLog(const GUID &majorType, const GUID &subtype = GUID{}, const wchar_t *name = L"Log");
 
   // Runs the graph until it completes or aborts, and stops it: the code of

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "clip_files.h"
@@ -17,6 +18,7 @@
 #include "registered_filters.h"
 #include "media/ffmpeg/generic_video_decoder.h"
 #include "media/ffmpeg/media_file_source.h"
+#include "media/video_renderer.h"
 #include "reference_picture.h"
 
 namespace ffmpeg_testing {
@@ -163,6 +165,38 @@ TEST_F(Playback, ASeekWhilePausedShowsExactlyThatFrame) {
       graph_->RemoveFilter(filter);
     }
   }
+}
+
+// The built-in video renderer in place of the log: its own record of what it
+// showed is the straight decode's, paused, after a seek while paused, and
+// running on from there.
+TEST_F(Playback, TheVideoRenderersRecordIsWhatAStraightDecodeGives) {
+  const std::vector<std::string> reference = Yv12Digests(ClipPath("clip-h264.m4v"));
+  ASSERT_EQ(reference.size(), 50u);
+  IBaseFilter *source = AddSource(ClipPath("clip-h264.m4v"));
+  IBaseFilter *decoder = AddDecoder();
+  auto *renderer = static_cast<platform::media::VideoRenderer *>(AddVideoRenderer());
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(source, L"Video"), PinOf(decoder, L"In"), nullptr));
+  ASSERT_HR(S_OK, graph_->ConnectDirect(PinOf(decoder, L"Out"), PinOf(renderer, L"In"), nullptr));
+
+  ASSERT_HR(S_OK, PauseAndWait());
+  ASSERT_HR(S_OK, SetStart(25 * kFrameTime));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (renderer->Presented().frames.size() < 2 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ASSERT_EQ(RunToEnd(), EC_COMPLETE);
+
+  const platform::media::PresentationRecordCopy record = renderer->Presented();
+  std::vector<std::string> paused, running;
+  for (const platform::media::PresentedFrame &frame : record.frames) {
+    (frame.whilePaused ? paused : running).push_back(frame.digest);
+  }
+  EXPECT_EQ(paused, (std::vector<std::string>{reference[0], reference[25]}));
+  EXPECT_EQ(running, std::vector<std::string>(reference.begin() + 25, reference.end()));
+  EXPECT_EQ(record.presented, 25u);
+  ASSERT_FALSE(record.frames.empty());
+  EXPECT_EQ(record.frames.back().start, 24 * kFrameTime) << "stream times count from the seek";
 }
 
 TEST_F(Playback, RunningFromTheDurationCompletesPromptly) {

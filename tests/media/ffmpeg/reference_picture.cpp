@@ -5,7 +5,7 @@ extern "C" {
 #include <libavutil/imgutils.h>
 }
 
-#include "frame_digest.h"
+#include "media/frame_digest.h"
 #include "media/ffmpeg/av_objects.h"
 
 namespace ffmpeg_testing {
@@ -97,7 +97,7 @@ std::vector<std::string> Yv12Digests(const std::string &path) {
       const std::vector<BYTE> chroma = Plane(frame, plane, frame.width / 2, frame.height / 2);
       bytes.insert(bytes.end(), chroma.begin(), chroma.end());
     }
-    digests.push_back(DigestOf(bytes.data(), bytes.size()));
+    digests.push_back(platform::media::DigestOf(bytes.data(), bytes.size()));
     return true;
   });
   return digests;

@@ -18,7 +18,7 @@ struct ReferencePicture {
 };
 
 std::optional<ReferencePicture> FirstPicture(const std::string &path);
-// The digest (frame_digest.h) of every picture of a 4:2:0 clip in
+// The digest (media/frame_digest.h) of every picture of a 4:2:0 clip in
 // presentation order, laid out as YV12: the Y plane, then V, then U.
 std::vector<std::string> Yv12Digests(const std::string &path);
 

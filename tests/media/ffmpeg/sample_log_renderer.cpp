@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-#include "frame_digest.h"
+#include "media/frame_digest.h"
 
 namespace ffmpeg_testing {
 namespace {
@@ -78,7 +78,7 @@ LoggedSample SampleLogRenderer::Logged(IMediaSample *sample, bool keepData) cons
   logged.length = sample->GetActualDataLength();
   BYTE *data = nullptr;
   sample->GetPointer(&data);
-  logged.digest = DigestOf(data, static_cast<size_t>(logged.length));
+  logged.digest = platform::media::DigestOf(data, static_cast<size_t>(logged.length));
   if (keepData) logged.data.assign(data, data + logged.length);
   return logged;
 }

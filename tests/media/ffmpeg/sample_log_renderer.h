@@ -21,7 +21,7 @@ struct LoggedSample {
   bool discontinuity = false;
   bool preroll = false;
   LONG length = 0;
-  std::string digest;      // of the sample's bytes (frame_digest.h)
+  std::string digest;      // of the sample's bytes (media/frame_digest.h)
   std::vector<BYTE> data;  // the first samples' bytes only
 };
 

@@ -1,5 +1,5 @@
 // Picture digests with libavutil's MD5.
-#include "frame_digest.h"
+#include "media/frame_digest.h"
 
 extern "C" {
 #include <libavutil/md5.h>
@@ -7,7 +7,7 @@ extern "C" {
 
 #include <cstdio>
 
-namespace ffmpeg_testing {
+namespace platform::media {
 
 std::string DigestOf(const BYTE *data, size_t size) {
   uint8_t sum[16];
@@ -21,4 +21,4 @@ std::string DigestOf(const BYTE *data, size_t size) {
   return text;
 }
 
-}  // namespace ffmpeg_testing
+}  // namespace platform::media
