@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "com/builtin_classes.h"
+#include "graph_objects.h"
 #include "media/ffmpeg/media_file_source.h"
 #include "text/utf.h"
 
@@ -25,7 +25,6 @@ namespace bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using platform::com::ComPtr;
 
 constexpr int kDefaultRuns = 5;
 constexpr LONG kCompletionTimeoutMs = 300000;
@@ -54,28 +53,6 @@ class FrameCounter final : public platform::media::RendererFilter {
   std::atomic<DWORD> m_frames{0};
 };
 
-template <typename Interface>
-ComPtr<Interface> Adopt(Interface *created) {
-  ComPtr<Interface> held(created);
-  if (created) created->Release();
-  return held;
-}
-
-template <typename Interface>
-ComPtr<Interface> Query(IUnknown *object) {
-  Interface *found = nullptr;
-  if (object) object->QueryInterface(__uuidof(Interface), reinterpret_cast<void **>(&found));
-  return Adopt(found);
-}
-
-template <typename Interface>
-ComPtr<Interface> CreateBuiltin(REFCLSID clsid) {
-  Interface *created = nullptr;
-  const auto builtin = platform::com::FindBuiltinClass(clsid);
-  if (builtin) builtin->create(nullptr, __uuidof(Interface), reinterpret_cast<void **>(&created));
-  return Adopt(created);
-}
-
 ComPtr<IPin> PinOf(IBaseFilter *filter, const wchar_t *name) {
   IPin *pin = nullptr;
   filter->FindPin(name, &pin);
@@ -83,17 +60,6 @@ ComPtr<IPin> PinOf(IBaseFilter *filter, const wchar_t *name) {
 }
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-bool WaitForCompletion(IMediaEvent *events) {
-  LONG code = 0;
-  LONG_PTR param1 = 0, param2 = 0;
-  while (events->GetEvent(&code, &param1, &param2, kCompletionTimeoutMs) == S_OK) {
-    events->FreeEventParams(code, param1, param2);
-    if (code == EC_COMPLETE) return true;
-    if (code == EC_ERRORABORT) return false;
-  }
-  return false;
-}
 
 struct Decode {
   double seconds = 0;
@@ -122,7 +88,7 @@ Decode DecodeThroughGraph(const DecodeBench &bench, const std::string &clip, int
     return decode;
   }
   const auto control = Query<IMediaControl>(graph.Get());
-  const bool completed = SUCCEEDED(control->Run()) && WaitForCompletion(Query<IMediaEvent>(graph.Get()).Get());
+  const bool completed = SUCCEEDED(control->Run()) && WaitForCompletion(Query<IMediaEvent>(graph.Get()).Get(), kCompletionTimeoutMs);
   decode.seconds = SecondsSince(start);
   control->Stop();
   decode.frames = completed ? counter->Frames() : 0;

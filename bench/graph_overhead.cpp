@@ -18,12 +18,13 @@
 #include <vector>
 
 #include "bench_filters.h"
-#include "com/builtin_classes.h"
-#include "com/com_object.h"
 #include "frame_work.h"
+#include "graph_objects.h"
 
 namespace {
 
+using bench::Adopt;
+using bench::Query;
 using Clock = std::chrono::steady_clock;
 
 constexpr DWORD kDefaultFrames = 20000;
@@ -56,42 +57,10 @@ Timing RunDirect(DWORD frames) {
   return timing;
 }
 
-using platform::com::ComPtr;
-
-// Holds the reference a creation gave.
-template <typename Interface>
-ComPtr<Interface> Adopt(Interface *created) {
-  ComPtr<Interface> held(created);
-  if (created) created->Release();
-  return held;
-}
-
-template <typename Interface>
-ComPtr<Interface> Query(IUnknown *object) {
-  Interface *found = nullptr;
-  object->QueryInterface(__uuidof(Interface), reinterpret_cast<void **>(&found));
-  return Adopt(found);
-}
-
-bool WaitForCompletion(IMediaEvent *events) {
-  LONG code = 0;
-  LONG_PTR param1 = 0, param2 = 0;
-  while (events->GetEvent(&code, &param1, &param2, kCompletionTimeoutMs) == S_OK) {
-    events->FreeEventParams(code, param1, param2);
-    if (code == EC_COMPLETE) return true;
-    if (code == EC_ERRORABORT) return false;
-  }
-  return false;
-}
-
 // Source -> transform -> renderer, unclocked; timed from Run to EC_COMPLETE.
 bool RunGraph(DWORD frames, LONG buffers, Timing &timing) {
-  IGraphBuilder *created = nullptr;
-  const auto graphClass = platform::com::FindBuiltinClass(CLSID_FilterGraph);
-  if (!graphClass || FAILED(graphClass->create(nullptr, IID_IGraphBuilder, reinterpret_cast<void **>(&created)))) {
-    return false;
-  }
-  const auto graph = Adopt(created);
+  const auto graph = bench::CreateBuiltin<IGraphBuilder>(CLSID_FilterGraph);
+  if (!graph) return false;
   const auto source = Adopt(bench::FrameSource::Create(frames, buffers));
   const auto transform = Adopt(bench::CopyTransform::Create());
   const auto renderer = Adopt(bench::ChecksumRenderer::Create());
@@ -106,7 +75,7 @@ bool RunGraph(DWORD frames, LONG buffers, Timing &timing) {
   const auto control = Query<IMediaControl>(graph.Get());
   const auto events = Query<IMediaEvent>(graph.Get());
   const auto start = Clock::now();
-  const bool completed = SUCCEEDED(control->Run()) && WaitForCompletion(events.Get());
+  const bool completed = SUCCEEDED(control->Run()) && bench::WaitForCompletion(events.Get(), kCompletionTimeoutMs);
   timing.nanoseconds = NanosecondsSince(start);
   control->Stop();
   timing.checksum = renderer->Checksum();
